@@ -1,0 +1,214 @@
+#include "support/TextFile.h"
+
+#include "support/CodePage.h"
+#include "support/QuorvelError.h"
+#include "support/TextHelpers.h"
+#include "support/Translation.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+const QByteArray BomUtf8("\xEF\xBB\xBF", 3);
+const QByteArray BomUtf16LE("\xFF\xFE", 2);
+const QByteArray BomUtf16BE("\xFE\xFF", 2);
+
+QString DecodeUtf16(const QByteArray& bytes, bool littleEndian)
+{
+    const int units = int(bytes.size() / 2);
+    QString result(units, Qt::Uninitialized);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    for (int i = 0; i < units; ++i) {
+        const unsigned lo = p[2 * i + (littleEndian ? 0 : 1)];
+        const unsigned hi = p[2 * i + (littleEndian ? 1 : 0)];
+        result[i] = QChar(char16_t(lo | (hi << 8)));
+    }
+    // A stray last byte cannot be a character: mark it rather than drop it.
+    if (bytes.size() % 2)
+        result.append(QChar(QChar::ReplacementCharacter));
+    return result;
+}
+
+QByteArray EncodeUtf16(const QString& text, bool littleEndian)
+{
+    QByteArray result(text.size() * 2, Qt::Uninitialized);
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        result[2 * i + (littleEndian ? 0 : 1)] = char(c & 0xFF);
+        result[2 * i + (littleEndian ? 1 : 0)] = char(c >> 8);
+    }
+    return result;
+}
+
+bool IsValidUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = decoder.decode(bytes);
+    Q_UNUSED(ignored);
+    return !decoder.hasError();
+}
+
+QString LineBreakText(TLineBreak lb)
+{
+    switch (lb) {
+    case TLineBreak::Lf:
+        return QStringLiteral("\n");
+    case TLineBreak::Cr:
+        return QStringLiteral("\r");
+    case TLineBreak::CrLf:
+        break;
+    }
+    return QStringLiteral("\r\n");
+}
+
+QString ErrnoReason()
+{
+    return SystemReason(QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    int start = 0;
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+TTextContent DecodeText(const QByteArray& bytes)
+{
+    TTextContent result;
+    TTextFormat& f = result.Format;
+    QString text;
+    if (bytes.startsWith(BomUtf8)) {
+        f.Encoding = TTextEncoding::Utf8;
+        f.HasBom = true;
+        text = QString::fromUtf8(bytes.mid(3));
+    } else if (bytes.startsWith(BomUtf16LE)) {
+        f.Encoding = TTextEncoding::Utf16LE;
+        f.HasBom = true;
+        text = DecodeUtf16(bytes.mid(2), true);
+    } else if (bytes.startsWith(BomUtf16BE)) {
+        f.Encoding = TTextEncoding::Utf16BE;
+        f.HasBom = true;
+        text = DecodeUtf16(bytes.mid(2), false);
+#ifdef Q_OS_WIN
+    } else if (AnsiCodePage() != cpUtf8) {
+        f.Encoding = TTextEncoding::Ansi;
+        f.CodePage = AnsiCodePage();
+        text = DecodeCodePage(bytes, f.CodePage);
+#endif
+    } else if (IsValidUtf8(bytes)) {
+        f.Encoding = TTextEncoding::Utf8;
+        text = QString::fromUtf8(bytes);
+    } else {
+        f.Encoding = TTextEncoding::Ansi;
+        f.CodePage = cpWindows1252;
+        text = DecodeCodePage(bytes, f.CodePage);
+    }
+    const int lf = text.indexOf(u'\n');
+    const int cr = text.indexOf(u'\r');
+    if (cr >= 0 && (lf < 0 || cr < lf))
+        f.LineBreak = (cr + 1 < text.size() && text[cr + 1] == u'\n') ? TLineBreak::CrLf
+                                                                      : TLineBreak::Cr;
+    else if (lf >= 0)
+        f.LineBreak = TLineBreak::Lf;
+    f.FinalLineBreak = text.endsWith(u'\n') || text.endsWith(u'\r');
+    result.Lines = SplitLines(text);
+    return result;
+}
+
+QByteArray EncodeText(const QStringList& lines, const TTextFormat& format, bool* lossless)
+{
+    if (lossless)
+        *lossless = true;
+    QString text = lines.join(LineBreakText(format.LineBreak));
+    if (format.FinalLineBreak && !lines.isEmpty())
+        text += LineBreakText(format.LineBreak);
+    switch (format.Encoding) {
+    case TTextEncoding::Utf8: {
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        const QByteArray body = encoder.encode(text);
+        if (lossless && encoder.hasError())
+            *lossless = false;
+        return (format.HasBom ? BomUtf8 : QByteArray()) + body;
+    }
+    case TTextEncoding::Utf16LE:
+        return (format.HasBom ? BomUtf16LE : QByteArray()) + EncodeUtf16(text, true);
+    case TTextEncoding::Utf16BE:
+        return (format.HasBom ? BomUtf16BE : QByteArray()) + EncodeUtf16(text, false);
+    case TTextEncoding::Ansi:
+        break;
+    }
+    return EncodeCodePage(text, format.CodePage ? format.CodePage : AnsiCodePage(), lossless);
+}
+
+QByteArray ReadFileBytes(const QString& fileName)
+{
+    QFile file(fileName);
+    if (QFileInfo(fileName).isDir()) {
+        errno = EISDIR;
+        throw TQuorvelError(Tr("Cannot open file \"%s\". %s").arg(fileName, ErrnoReason()));
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString reason = SystemReason(file.errorString());
+        throw TQuorvelError(Tr("Cannot open file \"%s\". %s").arg(fileName, reason));
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        const QString reason = SystemReason(file.errorString());
+        throw TQuorvelError(Tr("Cannot open file \"%s\". %s").arg(fileName, reason));
+    }
+    return bytes;
+}
+
+TTextContent ReadTextFile(const QString& fileName)
+{
+    return DecodeText(ReadFileBytes(fileName));
+}
+
+void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
+{
+    const auto fail = [&](const QString& reason) {
+        throw TQuorvelError(Tr("Cannot create file \"%s\". %s").arg(fileName, SystemReason(reason)));
+    };
+    const QFileInfo info(fileName);
+    // Replacing by rename would go around a write-protected file or a folder.
+    if (info.isDir()) {
+        errno = EISDIR;
+        fail(ErrnoReason());
+    }
+    if (info.exists() && !info.isWritable()) {
+        errno = EACCES;
+        fail(ErrnoReason());
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        fail(file.errorString());
+}
+
+void WriteTextFile(const QString& fileName, const QStringList& lines, const TTextFormat& format)
+{
+    WriteFileBytes(fileName, EncodeText(lines, format));
+}

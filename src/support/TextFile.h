@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+enum class TLineBreak { CrLf, Lf, Cr };
+
+// The form a text file was found in, so that it can be written back the same.
+struct TTextFormat {
+    TTextEncoding Encoding = TTextEncoding::Utf8;
+    bool HasBom = false;
+    TLineBreak LineBreak = TLineBreak::CrLf;
+    bool FinalLineBreak = true;
+    int CodePage = 0; // for Ansi: the code page; 0 means AnsiCodePage()
+
+    bool operator==(const TTextFormat& o) const
+    {
+        return Encoding == o.Encoding && HasBom == o.HasBom && LineBreak == o.LineBreak &&
+               FinalLineBreak == o.FinalLineBreak && CodePage == o.CodePage;
+    }
+};
+
+struct TTextContent {
+    QStringList Lines;
+    TTextFormat Format;
+};
+
+// Decodes a whole file's bytes. A byte-order mark selects UTF-8, UTF-16 LE or
+// UTF-16 BE; without one the bytes are in the ANSI code page: the system's on
+// Windows, elsewhere UTF-8 when they are valid UTF-8, else Windows-1252.
+// CR LF, LF and CR all end a line; the first break found gives the style.
+TTextContent DecodeText(const QByteArray& bytes);
+
+// Encodes lines in a format: every line but the last followed by the line
+// break, the last one too when FinalLineBreak is set. Characters an ANSI code
+// page cannot hold become "?" and clear *lossless when given.
+QByteArray EncodeText(const QStringList& lines, const TTextFormat& format,
+                      bool* lossless = nullptr);
+
+// The bytes of a file; throws TQuorvelError "Cannot open file "%s". %s".
+QByteArray ReadFileBytes(const QString& fileName);
+// A whole text file as lines; throws TQuorvelError "Cannot open file "%s". %s".
+TTextContent ReadTextFile(const QString& fileName);
+// Replaces a file with the bytes, atomically: on failure the old file stays as
+// it was. Throws TQuorvelError "Cannot create file "%s". %s".
+void WriteFileBytes(const QString& fileName, const QByteArray& bytes);
+void WriteTextFile(const QString& fileName, const QStringList& lines, const TTextFormat& format);
+
+// Splits text at CR LF, lone CR and lone LF; a final break adds no empty line.
+QStringList SplitLines(const QString& text);
