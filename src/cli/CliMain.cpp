@@ -1,11 +1,85 @@
 #include "cli/CliMain.h"
 
+#include "QuorvelVersion.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "support/QuorvelError.h"
+#include "support/Translation.h"
+
 #include <QCoreApplication>
-#include <cstdio>
+
+namespace {
+
+void PrintUsage(QTextStream& s)
+{
+    s << "usage: quorvel-cli [--config FILE] COMMAND [ARGS...]\n\n"
+         "Keeps the version information of a Delphi project group and builds its\n"
+         "version resources, as the Quorvel window does.\n\ncommands:\n";
+    for (const TCliCommand* cmd : AllCliCommands())
+        s << "  " << QStringLiteral("%1").arg(QLatin1String(cmd->Name), -8) << cmd->Summary << "\n";
+    s << "\noptions:\n"
+         "  --config FILE  read this configuration file instead of the window's\n"
+         "  --help         show this text; COMMAND --help shows a command's usage\n"
+         "  --version      show the program version\n";
+}
+
+} // namespace
 
 int CliMain(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    std::fputs("usage: quorvel-cli COMMAND ...\n", stderr);
-    return 2;
+    InitTranslation(QCoreApplication::applicationDirPath());
+    TCliContext context;
+    QStringList args = QCoreApplication::arguments().mid(1);
+    while (!args.isEmpty() && args.first().startsWith(u'-')) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+            PrintUsage(context.Out);
+            return ceSuccess;
+        }
+        if (option == QLatin1String("--version")) {
+            context.Out << "quorvel-cli " << QUORVEL_VERSION_TEXT << "\n";
+            return ceSuccess;
+        }
+        if (option == QLatin1String("--config") && !args.isEmpty()) {
+            context.ConfigFile = args.takeFirst();
+            continue;
+        }
+        if (option.startsWith(QLatin1String("--config="))) {
+            context.ConfigFile = option.mid(9);
+            continue;
+        }
+        context.Err << "quorvel-cli: unknown option " << option << "\n";
+        PrintUsage(context.Err);
+        return ceUsage;
+    }
+    if (args.isEmpty()) {
+        PrintUsage(context.Err);
+        return ceUsage;
+    }
+    const QString name = args.takeFirst();
+    for (const TCliCommand* cmd : AllCliCommands()) {
+        if (name != QLatin1String(cmd->Name))
+            continue;
+        if (WantsHelp(args)) {
+            context.Out << "usage: " << cmd->Usage << "\n";
+            return ceSuccess;
+        }
+        // Options may also come after the command, as build pipelines write them.
+        const int config = args.indexOf(QStringLiteral("--config"));
+        if (config >= 0 && config + 1 < args.size()) {
+            context.ConfigFile = args[config + 1];
+            args.remove(config, 2);
+        }
+        try {
+            return cmd->Run(context, args);
+        } catch (const TQuorvelError& e) {
+            context.Out.flush();
+            context.Err << e.Message() << "\n";
+            return ceFailure;
+        }
+    }
+    context.Err << "quorvel-cli: unknown command " << name << "\n";
+    PrintUsage(context.Err);
+    return ceUsage;
 }

@@ -1,0 +1,9 @@
+#include "cli/CliCommands.h"
+
+#include "cli/ListCommand.h"
+
+const std::vector<const TCliCommand*>& AllCliCommands()
+{
+    static const std::vector<const TCliCommand*> commands{&ListCommand};
+    return commands;
+}

@@ -1,0 +1,81 @@
+#include "cli/CliContext.h"
+
+#include "support/PathHelpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+TCliContext::TCliContext() : Out(stdout), Err(stderr)
+{
+    Out.setEncoding(QStringConverter::Utf8);
+    Err.setEncoding(QStringConverter::Utf8);
+    Paths = CurrentProgramPaths();
+    QString appPath, userPath, progPath;
+    GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
+    // The window's configuration file: the tool reads the same one.
+    ConfigFile = BuildFileName(appPath, QStringLiteral("quorvel"), QStringLiteral("ini"));
+}
+
+void TCliContext::LoadConfig()
+{
+    QString appPath, userPath, progPath;
+    GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
+    Config = LoadConfiguration(ConfigFile, Paths.ExePath, userPath);
+}
+
+TUserDefaults TCliContext::Defaults() const
+{
+    return TUserDefaults{Config.DefaultAuthor, Config.DefaultCompany, Config.DefaultCopyright};
+}
+
+bool TCliContext::OpenGroup(const QString& groupFile, TProjectGroup& group) const
+{
+    QStringList history;
+    const QString absolute = QDir::toNativeSeparators(QFileInfo(groupFile).absoluteFilePath());
+    return group.OpenProjectGroup(absolute, history, Defaults());
+}
+
+int TCliContext::UsageError(const QString& message, const QString& usage)
+{
+    if (!message.isEmpty())
+        Err << "quorvel-cli: " << message << "\n";
+    Err << "usage: " << usage << "\n";
+    Err.flush();
+    return ceUsage;
+}
+
+bool WantsHelp(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
+}
+
+QString JsonString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out + u'"';
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "project/Configuration.h"
+#include "project/ProjectGroup.h"
+#include "support/ProgramInfo.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// What every command of the command-line tool shares: the configuration it
+// reads (never writes), the program's paths, and the output streams.
+class TCliContext {
+public:
+    TCliContext();
+
+    QString ConfigFile;
+    TConfiguration Config;
+    TProgramPaths Paths;
+    QTextStream Out;
+    QTextStream Err;
+
+    // Reads the configuration from ConfigFile.
+    void LoadConfig();
+    // The user's defaults from the configuration.
+    TUserDefaults Defaults() const;
+    // Opens a group as the window does (history not kept); throws TQuorvelError.
+    bool OpenGroup(const QString& groupFile, TProjectGroup& group) const;
+    // Prints a usage error and returns 2.
+    int UsageError(const QString& message, const QString& usage);
+};
+
+// Exit codes of the tool.
+enum TCliExit { ceSuccess = 0, ceFailure = 1, ceUsage = 2 };
+
+// One command: its name, a one-line summary, its usage text and its body.
+struct TCliCommand {
+    const char* Name;
+    const char* Summary;
+    const char* Usage;
+    int (*Run)(TCliContext& context, const QStringList& arguments);
+};
+
+// Whether the arguments ask for help.
+bool WantsHelp(const QStringList& arguments);
+
+// Text as a JSON string literal.
+QString JsonString(const QString& text);

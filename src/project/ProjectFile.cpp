@@ -1,0 +1,102 @@
+#include "project/ProjectFile.h"
+
+#include "project/XmlReferences.h"
+#include "support/TextHelpers.h"
+
+namespace {
+
+const QString VerInfoKeysTag = QStringLiteral("<VerInfo_Keys>");
+const QString TargetedPlatformsTag = QStringLiteral("<TargetedPlatforms>");
+
+qint32 Low32(qint64 value)
+{
+    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(value) & 0xFFFFFFFFu));
+}
+
+void FillIfEmpty(QString& field, const QString& keyList, const char* key)
+{
+    if (field.isEmpty())
+        field = ReadKeyValue(keyList, QLatin1String(key));
+}
+
+} // namespace
+
+int FindLine(const QStringList& lines, const QString& text, int start)
+{
+    if (start < 0)
+        start = 0;
+    for (int i = start; i < lines.size(); ++i)
+        if (TextPos(text, lines[i]) > 0)
+            return i;
+    return -1;
+}
+
+QString ReadElementText(const QStringList& lines, const QString& tag)
+{
+    const int index = FindLine(lines, tag, 0);
+    if (index < 0)
+        return QString();
+    const QString& line = lines[index];
+    const int start = TextPos(tag, line) + tag.size(); // 1-based, after the tag
+    const int close = TextPosFrom(QStringLiteral("</"), line, start);
+    if (close == 0)
+        return QString();
+    // Delphi writes XML references ("&amp;") in element values; a key list
+    // is only split at ";" once they are decoded.
+    return DecodeXmlReferences(TrimBlanks(line.mid(start - 1, close - start)));
+}
+
+QString ReadKeyValue(const QString& keyList, const QString& key)
+{
+    const int pos = TextPos(key, keyList);
+    if (pos == 0)
+        return QString();
+    const int start = pos - 1 + key.size();
+    int end = keyList.indexOf(u';', start);
+    if (end < 0)
+        end = keyList.size();
+    return TrimBlanks(keyList.mid(start, end - start));
+}
+
+void ReadProjectFileLines(const QStringList& lines, TProjectData& data)
+{
+    const QString keys = ReadElementText(lines, VerInfoKeysTag);
+    if (!keys.isEmpty()) {
+        QString version = ReadKeyValue(keys, QStringLiteral("FileVersion="));
+        if (!version.isEmpty()) {
+            data.FileVersionMajor = Low32(ReadNextInt(version, '.', 1));
+            data.FileVersionMinor = Low32(ReadNextInt(version, '.', 1));
+            data.FileVersionRelease = Low32(ReadNextInt(version, '.', 1));
+            data.FileVersionBuild = Low32(ReadNextInt(version, '.', 1));
+        }
+        QString description = ReadKeyValue(keys, QStringLiteral("FileDescription="));
+        if (description.isEmpty())
+            description = ReadKeyValue(keys, QStringLiteral("InternalName="));
+        data.FileDescription = description;
+    }
+    QString platforms = ReadElementText(lines, TargetedPlatformsTag);
+    if (!platforms.isEmpty()) {
+        const qint64 bits = ReadNextInt(platforms, '.', 1);
+        data.Status.Set(psWin32, bits & 1);
+        data.Status.Set(psWin64, bits & 2);
+    }
+}
+
+bool ReadGroupDefaultsLines(const QStringList& lines, TGroupValues& group,
+                            TGroupDefaultsScan& scan)
+{
+    const QString keys = ReadElementText(lines, VerInfoKeysTag);
+    if (keys.isEmpty())
+        return false;
+    FillIfEmpty(group.Product, keys, "ProductName=");
+    FillIfEmpty(group.Copyright, keys, "LegalCopyright=");
+    FillIfEmpty(group.Company, keys, "CompanyName=");
+    FillIfEmpty(group.Author, keys, "Author=");
+    FillIfEmpty(group.Author, keys, "Programmierer=");
+    QString version = ReadKeyValue(keys, QStringLiteral("ProductVersion="));
+    if (scan.Major < 0)
+        scan.Major = ReadNextInt(version, '.', 1);
+    if (scan.Minor < 0)
+        scan.Minor = ReadNextInt(version, '.', 1);
+    return true;
+}

@@ -1,0 +1,97 @@
+#include "support/ProgramInfo.h"
+
+#include "QuorvelVersion.h"
+#include "support/PathHelpers.h"
+#include "support/Translation.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+
+TProgramPaths CurrentProgramPaths()
+{
+    TProgramPaths paths;
+    paths.ExeFile = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+    paths.ExePath = ExtractFilePath(paths.ExeFile);
+    paths.ExeBaseName = RemoveExtension(ExtractFileName(paths.ExeFile));
+    return paths;
+}
+
+void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, bool create,
+                       const QString& exePath)
+{
+    const auto folder = [](QStandardPaths::StandardLocation location) {
+        return QDir::toNativeSeparators(QStandardPaths::writableLocation(location));
+    };
+    appPath = folder(QStandardPaths::GenericConfigLocation);
+    if (appPath.isEmpty())
+        appPath = exePath;
+    else {
+        appPath = WithTrailingDelimiter(appPath);
+        if (create && !QDir().mkpath(appPath))
+            appPath = exePath;
+    }
+    userPath = WithTrailingDelimiter(folder(QStandardPaths::DocumentsLocation));
+    if (userPath.isEmpty())
+        userPath = PathDelimiter();
+#ifdef Q_OS_WIN
+    progPath = WithTrailingDelimiter(QDir::toNativeSeparators(qEnvironmentVariable("ProgramFiles")));
+#else
+    progPath = QStringLiteral("/usr/bin/");
+#endif
+    if (progPath.isEmpty())
+        progPath = PathDelimiter();
+}
+
+bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info)
+{
+    info = TFileVersionInfo();
+    const QFileInfo file(fileName);
+    if (!file.isFile())
+        return false;
+    // Only this program's own file carries version information here.
+    if (QCoreApplication::instance() &&
+        file.canonicalFilePath() != QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath())
+        return false;
+    info.Company = QStringLiteral(QUORVEL_COMPANY);
+    info.Description = QStringLiteral(QUORVEL_DESCRIPTION);
+    info.Version = QStringLiteral(QUORVEL_VERSION_TEXT);
+    info.InternalName = QStringLiteral(QUORVEL_INTERNAL_NAME);
+    info.Copyright = QStringLiteral(QUORVEL_COPYRIGHT);
+    info.Comments = QStringLiteral(QUORVEL_COMMENTS);
+    return true;
+}
+
+QString CutVersion(const QString& version, int components)
+{
+    QString result = version;
+    for (int i = 0; i < 4 - components; ++i) {
+        const int dot = result.lastIndexOf(u'.');
+        if (dot < 0)
+            break;
+        result.truncate(dot);
+    }
+    return result;
+}
+
+void GetProgramIdentity(const QString& exeFile, const QString& defaultName,
+                        const QString& defaultVersion, int components, QString& name,
+                        QString& version, QString& date, TFileVersionInfo& info)
+{
+    if (ReadVersionInfo(exeFile, info)) {
+        if (info.InternalName.isEmpty())
+            info.InternalName = defaultName;
+    } else {
+        info.InternalName = defaultName;
+        info.Version = defaultVersion;
+    }
+    QString text = components <= 3 ? CutVersion(info.Version, components) : info.Version;
+    text = Tr("Version") + u' ' + text;
+    name = info.InternalName;
+    version = QStringLiteral(" (") + text + u')';
+    const QDateTime modified = QFileInfo(exeFile).lastModified().toLocalTime();
+    date = QLocale().toString(modified.date(), QLocale::ShortFormat);
+}

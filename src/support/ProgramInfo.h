@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// The program's own version strings, as a version resource holds them.
+struct TFileVersionInfo {
+    QString Company;
+    QString Description;
+    QString Version;
+    QString InternalName;
+    QString Copyright;
+    QString Comments;
+};
+
+// Where the program lives: its folder (with trailing delimiter) and its file
+// name without folder and extension.
+struct TProgramPaths {
+    QString ExePath;
+    QString ExeBaseName;
+    QString ExeFile;
+};
+// The running program's paths (needs a QCoreApplication).
+TProgramPaths CurrentProgramPaths();
+
+// The user's application-data folder (for the configuration file), Documents
+// folder and programs folder, each with a trailing delimiter. The first is
+// created when create is set; when it is unknown or cannot be created it falls
+// back to exePath. The others are a lone delimiter when unknown.
+void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, bool create,
+                       const QString& exePath);
+
+// The version information of a program file; false when it has none. Off
+// Windows only this program carries any: it comes from the build.
+bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info);
+
+// The program's name, version text (" - Vers. 1.0" style default cut to
+// `components` parts and put after the translated word "Version") and the
+// program file's date in the user's short date format.
+void GetProgramIdentity(const QString& exeFile, const QString& defaultName,
+                        const QString& defaultVersion, int components, QString& name,
+                        QString& version, QString& date, TFileVersionInfo& info);
+
+// Cuts the last dot-separated component off (4 - components) times.
+QString CutVersion(const QString& version, int components);
