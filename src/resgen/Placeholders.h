@@ -4,8 +4,7 @@
 // written with a "$" in front of it; the template editor lists the rows by
 // their description, in table order.
 
-struct TPlaceholder
-{
+struct TPlaceholder {
     const char* rp; // description shown to the user (translate with Tr)
     const char* ph; // name without the "$"
 };

@@ -8,8 +8,7 @@
 namespace {
 
 // A text with its lines separated by "\n" and the caret marked by "|".
-struct TCaretText
-{
+struct TCaretText {
     QStringList Lines;
     int Line = 0;
     int Column = 0;
@@ -32,12 +31,11 @@ TCaretText ParseCaretText(const char* marked)
     return result;
 }
 
-struct TRowCase
-{
+struct TRowCase {
     const char* Name;
-    const char* Text;      // lines separated by "\n", caret at "|"
-    int ColumnOverride;    // when not 0, the caret's column (in the marked line)
-    const char* Expected;  // description of the row selected, nullptr: no change
+    const char* Text;     // lines separated by "\n", caret at "|"
+    int ColumnOverride;   // when not 0, the caret's column (in the marked line)
+    const char* Expected; // description of the row selected, nullptr: no change
 };
 
 std::ostream& operator<<(std::ostream& os, const TRowCase& c)
@@ -74,8 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         TRowCase{"InsideName", "FILEVERSION $fvMajor,$fvMinor,$fvRelease,$fvBu|ild", 0, "Build"},
         TRowCase{"InFrontOfLastChar", "FILEVERSION $fvMajor,$fvMinor,$fvRelease,$fvBuil|d", 0,
                  "Build"},
-        TRowCase{"BehindLastCharAtLineEnd", "FILEVERSION $fvMajor,$fvMinor,$fvRelease,$fvBuild|",
-                 0, nullptr},
+        TRowCase{"BehindLastCharAtLineEnd", "FILEVERSION $fvMajor,$fvMinor,$fvRelease,$fvBuild|", 0,
+                 nullptr},
         TRowCase{"BehindLastCharBeforeQuote", "VALUE \"FileVersion\", \"$fvBuild|\\0\"", 0,
                  nullptr},
         TRowCase{"InFrontOfDollar", "FILEVERSION $fvMajor,$fvMinor,$fvRelease,|$fvBuild", 0,
@@ -118,14 +116,14 @@ TEST(PlaceholderRowAtCaretTest, EveryNameIsFoundBehindItsDollar)
 {
     // Each row is reachable: a template naming all of them selects each one.
     for (int row = 0; row < PlaceholderCount; ++row) {
-        const QStringList lines = {QStringLiteral("x"),
-                                   QStringLiteral("  \"$%1\"").arg(QLatin1String(Placeholders[row].ph))};
+        const QStringList lines = {
+            QStringLiteral("x"),
+            QStringLiteral("  \"$%1\"").arg(QLatin1String(Placeholders[row].ph))};
         EXPECT_EQ(PlaceholderRowAtCaret(lines, 2, 5), row) << Placeholders[row].ph;
     }
 }
 
-struct TWordCharCase
-{
+struct TWordCharCase {
     char16_t Code;
     bool Expected;
 };
@@ -152,15 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TWordCharCase{'Z', true}, TWordCharCase{91, false}, TWordCharCase{94, false},
                       TWordCharCase{'_', true}, TWordCharCase{96, false}, TWordCharCase{'a', true},
                       TWordCharCase{'z', true}, TWordCharCase{123, false},
-                      TWordCharCase{126, false}, TWordCharCase{127, true},
-                      TWordCharCase{166, true}, TWordCharCase{167, false},
-                      TWordCharCase{168, true}, TWordCharCase{175, true},
+                      TWordCharCase{126, false}, TWordCharCase{127, true}, TWordCharCase{166, true},
+                      TWordCharCase{167, false}, TWordCharCase{168, true}, TWordCharCase{175, true},
                       TWordCharCase{176, false}, TWordCharCase{177, true},
                       TWordCharCase{180, false}, TWordCharCase{181, true},
                       TWordCharCase{0x00E4, true}, TWordCharCase{0x20AC, true}));
 
-struct TPositionCase
-{
+struct TPositionCase {
     const char* Name;
     int Line;
     int Column;
@@ -202,12 +198,11 @@ INSTANTIATE_TEST_SUITE_P(Positions, CharIndexOfPositionTest,
                              return std::string(info.param.Name);
                          });
 
-struct TWordCase
-{
+struct TWordCase {
     const char* Name;
-    const char* Text;    // one line, caret at "|"
-    int ColumnOverride;  // when not 0, the caret's column
-    int ExpectedStart;   // word start column
+    const char* Text;   // one line, caret at "|"
+    int ColumnOverride; // when not 0, the caret's column
+    int ExpectedStart;  // word start column
     const char* ExpectedWord;
 };
 
