@@ -1,0 +1,281 @@
+#include "project/TestPrinters.h"
+
+#include "testsupport/TestFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct TRun {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+class ListCommand : public testing::Test
+{
+protected:
+    ListCommand()
+    {
+        EXPECT_TRUE(Dir.isValid());
+        TestFiles::Write(
+            File("App.dproj"),
+            TestFiles::ProjectFile(
+                "CompanyName=Acme;FileVersion=2.3.4.5;FileDescription=App tool;ProductVersion=3.1",
+                "2"));
+        TestFiles::Write(
+            File("sub/Lib.dproj"),
+            TestFiles::ProjectFile("FileVersion=5.0.0.7;LegalCopyright=Lib Copy", "1"));
+        TestFiles::Write(Config(), TestFiles::CrLf({"[Config]", "DefaultAuthor=Def Author",
+                                                    "DefaultCompany=Def Company"}));
+    }
+
+    QString File(const QString& name) const { return QDir::toNativeSeparators(Dir.filePath(name)); }
+    QString Config() const { return File("cfg/quorvel.ini"); }
+    QString Group(const QStringList& entries, const QString& name = "Group")
+    {
+        TestFiles::Write(File(name + ".groupproj"), TestFiles::GroupFile(entries));
+        return File(name + ".groupproj");
+    }
+
+    TRun Run(const QStringList& arguments, const QString& workingDirectory = QString()) const
+    {
+        QProcess p;
+        p.setWorkingDirectory(workingDirectory.isEmpty() ? Dir.path() : workingDirectory);
+        // Keep the tool away from the user's own configuration folders.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", File("xdg/config"));
+        env.insert("HOME", File("home"));
+        env.insert("LANGUAGE", "en");
+        p.setProcessEnvironment(env);
+        p.start(TestFiles::CliProgram(), arguments);
+        TRun r;
+        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
+            return r;
+        r.ExitCode = p.exitCode();
+        r.Out = QString::fromUtf8(p.readAllStandardOutput());
+        r.Err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    QJsonObject ListJson(const QString& group) const
+    {
+        const TRun r = Run({"--config", Config(), "list", group, "--json"});
+        EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(r.Out.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << r.Out.toStdString();
+        return doc.object();
+    }
+
+    // Every file and folder below the test folder with its size and time.
+    QStringList Listing() const
+    {
+        QStringList result;
+        QDirIterator it(Dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo f(it.next());
+            result << QStringLiteral("%1 %2 %3")
+                          .arg(f.filePath())
+                          .arg(f.size())
+                          .arg(f.lastModified().toMSecsSinceEpoch());
+        }
+        result.sort();
+        return result;
+    }
+
+    QTemporaryDir Dir;
+};
+
+void ExpectProject(const QJsonValue& value, const QJsonObject& expected)
+{
+    const QJsonObject actual = value.toObject();
+    SCOPED_TRACE(expected["entry"].toString().toStdString());
+    EXPECT_EQ(actual.keys(), expected.keys());
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(actual[it.key()], it.value()) << it.key().toStdString();
+}
+
+TEST_F(ListCommand, JsonOfASmallGroup)
+{
+    const QString group = Group({"App.dproj", "sub\\Lib.dproj", "Missing.dproj"});
+    TestFiles::Write(File("Group.vprj"),
+                     TestFiles::CrLf({"[sub\\Lib.dproj]", "fvMajor=9", "Description=From settings",
+                                      "Status=2"}));
+    const QJsonObject json = ListJson(group);
+    EXPECT_EQ(json.keys(), (QStringList{"global", "group", "projects", "settingsFile"}));
+    EXPECT_EQ(json["group"].toString(), group);
+    EXPECT_EQ(json["settingsFile"].toString(), File("Group.vprj"));
+    // No "Global" section: the project files and the user's defaults fill it.
+    const QJsonObject global = json["global"].toObject();
+    EXPECT_EQ(global, (QJsonObject{{"pvMajor", 3},
+                                   {"pvMinor", 1},
+                                   {"Company", "Acme"},
+                                   {"Copyright", "Lib Copy"},
+                                   {"Product", ""},
+                                   {"Author", "Def Author"}}));
+    const QJsonArray projects = json["projects"].toArray();
+    ASSERT_EQ(projects.size(), 3);
+    ExpectProject(projects[0], {{"entry", "App.dproj"},
+                                {"path", File("App.dproj")},
+                                {"exists", true},
+                                {"fvMajor", 2},
+                                {"fvMinor", 3},
+                                {"fvRelease", 4},
+                                {"fvBuild", 5},
+                                {"Description", "App tool"},
+                                {"Status", 5},
+                                {"checked", true},
+                                {"win32", false},
+                                {"win64", true}});
+    ExpectProject(projects[1], {{"entry", "sub\\Lib.dproj"},
+                                {"path", File("sub/Lib.dproj")},
+                                {"exists", true},
+                                {"fvMajor", 9},
+                                {"fvMinor", 0},
+                                {"fvRelease", 0},
+                                {"fvBuild", 0},
+                                {"Description", "From settings"},
+                                {"Status", 2},
+                                {"checked", false},
+                                {"win32", true},
+                                {"win64", false}});
+    ExpectProject(projects[2], {{"entry", "Missing.dproj"},
+                                {"path", File("Missing.dproj")},
+                                {"exists", false},
+                                {"fvMajor", 1},
+                                {"fvMinor", 0},
+                                {"fvRelease", 0},
+                                {"fvBuild", 0},
+                                {"Description", ""},
+                                {"Status", 7},
+                                {"checked", true},
+                                {"win32", true},
+                                {"win64", true}});
+}
+
+TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
+{
+    const QString group = Group({"App.dproj"});
+    TestFiles::Write(
+        File("Group.vprj"),
+        TestFiles::CrLf({"[Global]", "pvMajor=250", "Company=\"Quoted\" \\ Co", "Product=Prödukt",
+                         "[App.dproj]", "fvBuild=250", "Description=Tab\there"}));
+    const QJsonObject json = ListJson(group);
+    EXPECT_EQ(json["global"].toObject(), (QJsonObject{{"pvMajor", 250},
+                                                      {"pvMinor", 0},
+                                                      {"Company", "\"Quoted\" \\ Co"},
+                                                      {"Copyright", ""},
+                                                      {"Product", "Prödukt"},
+                                                      {"Author", ""}}));
+    const QJsonObject app = json["projects"].toArray()[0].toObject();
+    EXPECT_EQ(app["fvBuild"].toInt(), 250);
+    EXPECT_EQ(app["Description"].toString(), "Tab\there");
+}
+
+TEST_F(ListCommand, EmptyGroup)
+{
+    const QJsonObject json = ListJson(Group({}));
+    EXPECT_TRUE(json["projects"].isArray());
+    EXPECT_TRUE(json["projects"].toArray().isEmpty());
+    EXPECT_EQ(json["global"].toObject()["pvMajor"].toInt(), 1);
+}
+
+TEST_F(ListCommand, RelativeGroupPathListedInFull)
+{
+    const QString group = Group({"App.dproj"});
+    QDir().mkpath(File("work"));
+    const TRun r =
+        Run({"--config", Config(), "list", "../Group.groupproj", "--json"}, File("work"));
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(r.Out.toUtf8()).object();
+    EXPECT_EQ(json["group"].toString(), group);
+    EXPECT_EQ(json["projects"].toArray()[0].toObject()["exists"].toBool(), true);
+}
+
+TEST_F(ListCommand, UnreadableGroupFile)
+{
+    QDir().mkpath(File("Folder.groupproj"));
+    for (const QString& group : {File("Missing.groupproj"), File("Folder.groupproj")}) {
+        const TRun r = Run({"--config", Config(), "list", group, "--json"});
+        EXPECT_EQ(r.ExitCode, 1);
+        EXPECT_TRUE(r.Err.startsWith("Cannot open file \"" + group + "\". "))
+            << r.Err.toStdString();
+        EXPECT_TRUE(r.Out.isEmpty()) << r.Out.toStdString();
+    }
+}
+
+TEST_F(ListCommand, PlainTable)
+{
+    const TRun r = Run({"list", Group({"App.dproj", "Missing.dproj"}), "--config", Config()});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.contains("App.dproj (App tool)")) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains("2.3.4.5"));
+    EXPECT_TRUE(r.Out.contains("Missing.dproj"));
+}
+
+TEST_F(ListCommand, WritesNoFile)
+{
+    const QString group = Group({"App.dproj", "sub\\Lib.dproj"});
+    const QStringList before = Listing();
+    for (const QStringList& args :
+         {QStringList{"--config", Config(), "list", group, "--json"},
+          QStringList{"--config", File("cfg/absent.ini"), "list", group}}) {
+        const TRun r = Run(args);
+        EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    }
+    EXPECT_EQ(Listing(), before);
+}
+
+struct TExitCase {
+    const char* Name;
+    QStringList Arguments; // "GROUP" stands for an existing group file
+    int ExitCode;
+    const char* Output; // expected in stdout (exit 0) or stderr
+};
+
+class ListCommandExit : public ListCommand, public testing::WithParamInterface<TExitCase>
+{
+};
+
+TEST_P(ListCommandExit, ExitCode)
+{
+    QStringList args = GetParam().Arguments;
+    args.replaceInStrings("GROUP", Group({"App.dproj"}));
+    args.replaceInStrings("CONFIG", Config());
+    const TRun r = Run(args);
+    EXPECT_EQ(r.ExitCode, GetParam().ExitCode) << r.Err.toStdString();
+    const QString& text = GetParam().ExitCode == 0 ? r.Out : r.Err;
+    EXPECT_TRUE(text.contains(GetParam().Output)) << text.toStdString();
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cli, ListCommandExit,
+    testing::Values(
+        TExitCase{"NoArguments", {}, 2, "usage:"},
+        TExitCase{"NoGroup", {"--config", "CONFIG", "list"}, 2, "usage:"},
+        TExitCase{"TwoGroups", {"--config", "CONFIG", "list", "GROUP", "GROUP"}, 2, "usage:"},
+        TExitCase{"UnknownListOption", {"--config", "CONFIG", "list", "GROUP", "--xml"}, 2, "usage:"},
+        TExitCase{"UnknownOption", {"--frobnicate", "list", "GROUP"}, 2, "usage:"},
+        TExitCase{"ConfigWithoutFile", {"--config"}, 2, "usage:"},
+        TExitCase{"UnknownCommand", {"--config", "CONFIG", "lsit", "GROUP"}, 2, "usage:"},
+        TExitCase{"Help", {"--help"}, 0, "list"},
+        TExitCase{"ListHelp", {"list", "--help"}, 0, "quorvel-cli [--config FILE] list GROUP [--json]"},
+        TExitCase{"Version", {"--version"}, 0, "quorvel-cli "},
+        TExitCase{"ConfigAfterCommand", {"list", "GROUP", "--json", "--config", "CONFIG"}, 0, "\"projects\""}),
+    [](const testing::TestParamInfo<TExitCase>& info) { return std::string(info.param.Name); });
+// clang-format on
+
+} // namespace
