@@ -233,6 +233,6 @@ void TIniFile::UpdateFile()
     try {
         WriteFileBytes(FFileName, ToBytes());
     } catch (const TQuorvelError&) {
-        throw TQuorvelError(Tr("Unable to write to %s").arg(FFileName));
+        throw TQuorvelError(FormatText(Tr("Unable to write to %s"), {FFileName}));
     }
 }

@@ -75,7 +75,9 @@ QString ErrnoReason()
 
 } // namespace
 
-QStringList SplitLines(const QString& text)
+namespace {
+
+QStringList SplitLines(const QString& text, QList<TLineBreak>* breaks)
 {
     QStringList lines;
     int start = 0;
@@ -85,13 +87,25 @@ QStringList SplitLines(const QString& text)
         if (c != u'\r' && c != u'\n')
             continue;
         lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+        TLineBreak lb = c == u'\n' ? TLineBreak::Lf : TLineBreak::Cr;
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+            lb = TLineBreak::CrLf;
             ++i;
+        }
+        if (breaks)
+            breaks->append(lb);
         start = i + 1;
     }
     if (start < n)
         lines.append(text.mid(start));
     return lines;
+}
+
+} // namespace
+
+QStringList SplitLines(const QString& text)
+{
+    return SplitLines(text, nullptr);
 }
 
 TTextContent DecodeText(const QByteArray& bytes)
@@ -133,17 +147,16 @@ TTextContent DecodeText(const QByteArray& bytes)
     else if (lf >= 0)
         f.LineBreak = TLineBreak::Lf;
     f.FinalLineBreak = text.endsWith(u'\n') || text.endsWith(u'\r');
-    result.Lines = SplitLines(text);
+    result.Lines = SplitLines(text, &result.LineBreaks);
     return result;
 }
 
-QByteArray EncodeText(const QStringList& lines, const TTextFormat& format, bool* lossless)
+namespace {
+
+QByteArray EncodeString(const QString& text, const TTextFormat& format, bool* lossless)
 {
     if (lossless)
         *lossless = true;
-    QString text = lines.join(LineBreakText(format.LineBreak));
-    if (format.FinalLineBreak && !lines.isEmpty())
-        text += LineBreakText(format.LineBreak);
     switch (format.Encoding) {
     case TTextEncoding::Utf8: {
         QStringEncoder encoder(QStringEncoder::Utf8);
@@ -162,21 +175,47 @@ QByteArray EncodeText(const QStringList& lines, const TTextFormat& format, bool*
     return EncodeCodePage(text, format.CodePage ? format.CodePage : AnsiCodePage(), lossless);
 }
 
+} // namespace
+
+QByteArray EncodeText(const QStringList& lines, const TTextFormat& format, bool* lossless)
+{
+    QString text = lines.join(LineBreakText(format.LineBreak));
+    if (format.FinalLineBreak && !lines.isEmpty())
+        text += LineBreakText(format.LineBreak);
+    return EncodeString(text, format, lossless);
+}
+
+QByteArray EncodeText(const TTextContent& content, bool* lossless)
+{
+    const QStringList& lines = content.Lines;
+    const bool lastEnded = content.Format.FinalLineBreak || lines.isEmpty();
+    if (content.LineBreaks.size() != lines.size() - (lastEnded ? 0 : 1))
+        return EncodeText(lines, content.Format, lossless);
+    QString text;
+    for (int i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        if (i < content.LineBreaks.size())
+            text += LineBreakText(content.LineBreaks[i]);
+    }
+    return EncodeString(text, content.Format, lossless);
+}
+
 QByteArray ReadFileBytes(const QString& fileName)
 {
     QFile file(fileName);
     if (QFileInfo(fileName).isDir()) {
         errno = EISDIR;
-        throw TQuorvelError(Tr("Cannot open file \"%s\". %s").arg(fileName, ErrnoReason()));
+        throw TQuorvelError(
+            FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, ErrnoReason()}));
     }
     if (!file.open(QIODevice::ReadOnly)) {
         const QString reason = SystemReason(file.errorString());
-        throw TQuorvelError(Tr("Cannot open file \"%s\". %s").arg(fileName, reason));
+        throw TQuorvelError(FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, reason}));
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         const QString reason = SystemReason(file.errorString());
-        throw TQuorvelError(Tr("Cannot open file \"%s\". %s").arg(fileName, reason));
+        throw TQuorvelError(FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, reason}));
     }
     return bytes;
 }
@@ -189,7 +228,8 @@ TTextContent ReadTextFile(const QString& fileName)
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
 {
     const auto fail = [&](const QString& reason) {
-        throw TQuorvelError(Tr("Cannot create file \"%s\". %s").arg(fileName, SystemReason(reason)));
+        throw TQuorvelError(
+            FormatText(Tr("Cannot create file \"%s\". %s"), {fileName, SystemReason(reason)}));
     };
     const QFileInfo info(fileName);
     // Replacing by rename would go around a write-protected file or a folder.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,9 @@ struct TTextFormat {
 struct TTextContent {
     QStringList Lines;
     TTextFormat Format;
+    // The break that ended each line, in order: a file may mix them (Delphi
+    // keeps a lone CR inside an element's text), and Format names only one.
+    QList<TLineBreak> LineBreaks;
 };
 
 // Decodes a whole file's bytes. A byte-order mark selects UTF-8, UTF-16 LE or
@@ -38,6 +42,11 @@ TTextContent DecodeText(const QByteArray& bytes);
 // page cannot hold become "?" and clear *lossless when given.
 QByteArray EncodeText(const QStringList& lines, const TTextFormat& format,
                       bool* lossless = nullptr);
+
+// Encodes what DecodeText read back to the same bytes, each line with the
+// break it had. Lines added or removed since make the breaks unknown: then all
+// lines take Format's break, as the other overload writes them.
+QByteArray EncodeText(const TTextContent& content, bool* lossless = nullptr);
 
 // The bytes of a file; throws TQuorvelError "Cannot open file "%s". %s".
 QByteArray ReadFileBytes(const QString& fileName);

@@ -134,3 +134,26 @@ QString SystemReason(const QString& reason)
         --n;
     return reason.left(n);
 }
+
+QString FormatText(const QString& format, const QStringList& args)
+{
+    QString result;
+    int next = 0;
+    for (int i = 0; i < format.size(); ++i) {
+        if (format[i] == u'%' && i + 1 < format.size()) {
+            if (format[i + 1] == u's') {
+                result += next < args.size() ? args[next] : QString();
+                ++next;
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == u'%') {
+                result += u'%';
+                ++i;
+                continue;
+            }
+        }
+        result += format[i];
+    }
+    return result;
+}

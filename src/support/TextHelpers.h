@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Upper-cases one UTF-16 code unit at a time, so the result has the length of
 // the text and a position found in it is the same position in the text.
@@ -36,6 +37,11 @@ bool TryParseInt64(const QString& text, qint64& value);
 
 // Decimal digits padded with leading zeros to at least width (printf "%.Nd").
 QString ZeroPaddedInt(qint64 value, int width);
+
+// The format with each "%s" replaced by the next argument, the way the
+// system's messages are written ("Cannot open file "%s". %s"); "%%" gives "%".
+// The arguments are not scanned again, so a "%s" inside one stays as it is.
+QString FormatText(const QString& format, const QStringList& args);
 
 // A reason the system gives for a failure, with trailing blanks and full stops
 // removed, as it goes into a message.
