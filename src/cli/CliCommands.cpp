@@ -1,9 +1,10 @@
 #include "cli/CliCommands.h"
 
+#include "cli/BuildCommand.h"
 #include "cli/ListCommand.h"
 
 const std::vector<const TCliCommand*>& AllCliCommands()
 {
-    static const std::vector<const TCliCommand*> commands{&ListCommand};
+    static const std::vector<const TCliCommand*> commands{&ListCommand, &BuildCommand};
     return commands;
 }

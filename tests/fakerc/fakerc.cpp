@@ -6,14 +6,17 @@
 //   FAKERC_SLEEP_MS   sleep this long after writing
 //   FAKERC_WRITE_RES  when set, copy the script to the file named by -fo
 //   FAKERC_EXIT       exit code (default 0)
+//   FAKERC_CRASH      when set, end killed by a signal, as a crashing compiler
 #include <QByteArray>
 #include <QFile>
 #include <QThread>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QByteArray Decode(const QByteArray& in)
 {
@@ -84,5 +87,11 @@ int main(int argc, char** argv)
     const int sleepMs = qgetenv("FAKERC_SLEEP_MS").toInt();
     if (sleepMs > 0)
         QThread::msleep(static_cast<unsigned long>(sleepMs));
+    if (qEnvironmentVariableIsSet("FAKERC_CRASH")) {
+#ifdef SIGKILL
+        std::raise(SIGKILL); // no core file, unlike abort()
+#endif
+        std::abort();
+    }
     return qgetenv("FAKERC_EXIT").toInt();
 }

@@ -1,0 +1,216 @@
+#include "cli/BuildCommand.h"
+
+#include "resgen/ErrorReporter.h"
+#include "resgen/LogSink.h"
+#include "resgen/ResourceCompiler.h"
+#include "resgen/ResourceGenerator.h"
+#include "support/PathHelpers.h"
+#include "support/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+
+// The compiler log on standard output, each line ended the way this
+// platform's text files end them.
+class TStreamLog : public ILogSink
+{
+public:
+    explicit TStreamLog(QTextStream& out) : FOut(out) {}
+    void AppendText(const QString& text) override
+    {
+        if (text.isEmpty())
+            return;
+#ifdef Q_OS_WIN
+        FOut << text;
+#else
+        QString native = text;
+        native.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        FOut << native;
+#endif
+        FOut.flush();
+        FAtLineStart = text.endsWith(u'\n') || text.endsWith(u'\r');
+    }
+    bool AtLineStart() const override
+    {
+        return FAtLineStart;
+    }
+
+private:
+    QTextStream& FOut;
+    bool FAtLineStart = true;
+};
+
+// Start errors go to standard error, after the log written so far.
+class TStreamErrors : public IErrorReporter
+{
+public:
+    TStreamErrors(QTextStream& out, QTextStream& err) : FOut(out), FErr(err) {}
+    void ShowError(const QString& text) override
+    {
+        FOut.flush();
+        FErr << text << "\n";
+        FErr.flush();
+    }
+
+private:
+    QTextStream& FOut;
+    QTextStream& FErr;
+};
+
+struct TBuildOptions {
+    QString Group;
+    QString Template;
+    QString Compiler;
+    QString CompilerOptions;
+    QString ResourcePath;
+    QString Suffix32;
+    QString Suffix64;
+    bool EscapeValues = false;
+    bool DryRun = false;
+};
+
+QString AbsoluteNative(const QString& fileName)
+{
+    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
+// Parses the arguments; an empty text means success, else the usage error.
+QString ParseArguments(const QStringList& args, TBuildOptions& o)
+{
+    struct TValueOption {
+        const char* Name;
+        QString* Value;
+    };
+    const TValueOption valueOptions[] = {
+        {"--template", &o.Template},
+        {"--compiler", &o.Compiler},
+        {"--compiler-options", &o.CompilerOptions},
+        {"--resource-path", &o.ResourcePath},
+        {"--suffix32", &o.Suffix32},
+        {"--suffix64", &o.Suffix64},
+    };
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--escape-values")) {
+            o.EscapeValues = true;
+            continue;
+        }
+        if (a == QLatin1String("--dry-run")) {
+            o.DryRun = true;
+            continue;
+        }
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.Group.isNull())
+                return QStringLiteral("more than one group given");
+            o.Group = a;
+            continue;
+        }
+        bool known = false;
+        for (const TValueOption& option : valueOptions) {
+            const QString name = QLatin1String(option.Name);
+            if (a == name) {
+                // The value is taken as it stands, also when it begins with
+                // "-", as compiler options do.
+                if (i + 1 >= args.size())
+                    return QStringLiteral("%1 needs a value").arg(name);
+                *option.Value = args[++i];
+                known = true;
+            } else if (a.startsWith(name + u'=')) {
+                *option.Value = a.mid(name.size() + 1);
+                known = true;
+            }
+            if (known) {
+                // A null value would read as "not given".
+                if (option.Value->isNull())
+                    *option.Value = QStringLiteral("");
+                break;
+            }
+        }
+        if (!known)
+            return QStringLiteral("unknown option %1").arg(a);
+    }
+    if (o.Group.isEmpty())
+        return QStringLiteral("no group file given");
+    return QString();
+}
+
+// A value given on the command line, even an empty one, wins over the
+// configuration's.
+QString Pick(const QString& given, const QString& configured)
+{
+    return given.isNull() ? configured : given;
+}
+
+int RunBuild(TCliContext& c, const QStringList& args)
+{
+    TBuildOptions o;
+    const QString usageError = ParseArguments(args, o);
+    if (!usageError.isEmpty())
+        return c.UsageError(usageError, QLatin1String(BuildCommand.Usage));
+    c.LoadConfig();
+
+    const QString templateFile =
+        o.Template.isNull() ? c.Config.TemplateName : AbsoluteNative(o.Template);
+    const TTextContent templ = ReadTextFile(templateFile);
+    TProjectGroup group;
+    c.OpenGroup(o.Group, group);
+
+    TGenerationInput input;
+    input.GroupFolder = ExtractFilePath(group.LastProjectGrp);
+    input.ResourcePath = Pick(o.ResourcePath, c.Config.ResourcePath);
+    input.Suffix32 = Pick(o.Suffix32, c.Config.Win32Suffix);
+    input.Suffix64 = Pick(o.Suffix64, c.Config.Win64Suffix);
+    input.TemplateLines = templ.Lines;
+    input.TemplateFormat = templ.Format;
+    input.Group = group.Group;
+    input.EscapeValues = o.EscapeValues || c.Config.EscapeValues;
+    for (int i = 0; i < group.Projects.Count(); ++i) {
+        const TProjectEntry& entry = group.Projects[i];
+        input.Projects.push_back(TGenerationProject{
+            entry.Text, entry.Checked, entry.Info ? entry.Info->ProjectData : TProjectData()});
+    }
+
+    TStreamLog log(c.Out);
+    TStreamErrors errors(c.Out, c.Err);
+    TResourceCompiler compiler(log, errors);
+    compiler.Compiler = Pick(o.Compiler, c.Config.ResourceCompiler);
+    compiler.Options = Pick(o.CompilerOptions, c.Config.ResourceCompilerOptions);
+
+    bool allSucceeded = true;
+    TGenerationActions actions;
+    if (o.DryRun) {
+        actions.MakeFolder = [](const QString&) { return true; };
+        actions.WriteScript = [&c](const TResourceScript& script) {
+            c.Out << "==> " << script.FileName << " <==\n" << script.Text;
+            c.Out.flush();
+            return true;
+        };
+    } else {
+        actions.Compile = [&](const QString& g, const QString& p, const QString& n) {
+            if (!compiler.CompileResource(g, p, n).Succeeded())
+                allSucceeded = false;
+        };
+    }
+    const TGenerationResult result = GenerateResources(input, actions);
+    c.Out.flush();
+    if (result.Failed) {
+        c.Err << result.Message << "\n";
+        c.Err.flush();
+        return ceFailure;
+    }
+    return allSucceeded ? ceSuccess : ceFailure;
+}
+
+} // namespace
+
+const TCliCommand BuildCommand{
+    "build", "write the resource scripts of the checked projects and compile them",
+    "quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
+    "         [--compiler-options TEXT] [--escape-values] [--resource-path DIR]\n"
+    "         [--suffix32 S] [--suffix64 S] [--dry-run]\n"
+    "Settings not given come from the configuration. --dry-run prints each script's\n"
+    "path and content (line breaks CR LF, as written) and writes and runs nothing.",
+    RunBuild};

@@ -1,0 +1,9 @@
+#include "resgen/LogSink.h"
+
+void ILogSink::AppendLine(const QString& line)
+{
+    if (AtLineStart())
+        AppendText(line + QStringLiteral("\r\n"));
+    else
+        AppendText(QStringLiteral("\r\n") + line);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "resgen/ErrorReporter.h"
+#include "resgen/LogSink.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QProcess;
+
+// Running the resource compiler on a written script and logging what it says.
+
+// How long a compiler run is waited for.
+constexpr int CompilerTimeoutMs = 10000;
+
+// The line that opens each run in the log.
+QString CompileSeparatorLine();
+// "Compile resource file: " + JoinPath(P, N) + " => " + ChangeExtension(N, "res"):
+// both names relative to the group folder.
+QString CompileHeaderLine(const QString& resourcePath, const QString& scriptName);
+// The script: JoinPath(JoinPath(G, P), N).
+QString CompileScriptPath(const QString& groupFolder, const QString& resourcePath,
+                          const QString& scriptName);
+// The compiled resource file: in the group folder itself, JoinPath(G,
+// ChangeExtension(N, "res")), a folder part of N kept.
+QString CompileResourcePath(const QString& groupFolder, const QString& scriptName);
+
+// The arguments a compiler gets where programs receive an argument list: the
+// options split like a command line, the script, "-fo" and the resource file
+// in one argument.
+QStringList CompilerArguments(const QString& options, const QString& scriptPath,
+                              const QString& resourcePath);
+// An item of a Windows command line: in double quotes, quotes inside doubled.
+QString QuoteCommandLineItem(const QString& text);
+// The Windows command line: the quoted compiler, the options (when there are
+// any) as typed, the quoted script, " -fo" and the quoted resource file.
+QString CompilerCommandLine(const QString& compiler, const QString& options,
+                            const QString& scriptPath, const QString& resourcePath);
+
+// How one compiler run went.
+struct TCompileOutcome {
+    bool Started = false;
+    bool FinishedInTime = false;
+    bool Crashed = false;
+    int ExitCode = 0;
+
+    bool Succeeded() const { return Started && FinishedInTime && !Crashed && ExitCode == 0; }
+};
+
+// Runs the compiler named in Compiler on scripts and writes what it prints,
+// standard output and standard error in the order it wrote them, into the log.
+// A compiler still running after the time limit is left running: this object
+// keeps it, and it is never killed, also not when this object goes.
+class TResourceCompiler
+{
+public:
+    TResourceCompiler(ILogSink& log, IErrorReporter& errors);
+    ~TResourceCompiler();
+    TResourceCompiler(const TResourceCompiler&) = delete;
+    TResourceCompiler& operator=(const TResourceCompiler&) = delete;
+
+    QString Compiler; // used as typed, no test that the file exists
+    QString Options;  // extra arguments between the compiler and the script
+    int TimeoutMs = CompilerTimeoutMs;
+    // The caller's event processing; run once before each start and while
+    // waiting, so that a window stays drawn. It must not start another run.
+    std::function<void()> Pump;
+
+    // Compiles JoinPath(JoinPath(G, P), N) into JoinPath(G, N with ".res"):
+    // two header lines, then the output as it arrives, then an error line
+    // for a time-out, a crash or an exit code other than 0. A compiler that
+    // cannot be started is reported through the error reporter only.
+    TCompileOutcome CompileResource(const QString& groupFolder, const QString& resourcePath,
+                                    const QString& scriptName);
+
+    // The process ids of the compilers left running after a time-out that
+    // have not ended yet.
+    QList<qint64> RunningCompilers();
+
+private:
+    ILogSink& FLog;
+    IErrorReporter& FErrors;
+    std::vector<std::unique_ptr<QProcess>> FLeftRunning;
+
+    void ReleaseEnded();
+    void PrepareProcess(QProcess& process, const QString& scriptPath,
+                        const QString& resourcePath) const;
+};

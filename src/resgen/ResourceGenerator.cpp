@@ -1,0 +1,86 @@
+#include "resgen/ResourceGenerator.h"
+
+#include "project/XmlReferences.h"
+#include "resgen/TemplateFill.h"
+#include "support/PathHelpers.h"
+#include "support/QuorvelError.h"
+#include "support/Translation.h"
+
+#include <QDir>
+
+QString ScriptName(const QString& entry, const QString& suffix)
+{
+    // Delphi writes entries with backslashes and XML references; the script is
+    // a file, so it is named after the entry as a path on this platform.
+    const QString path = EntryToNativePath(DecodeXmlReferences(entry));
+    return RemoveExtension(path) + suffix + QStringLiteral(".rc");
+}
+
+QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat)
+{
+    TTextFormat format = templateFormat;
+    format.LineBreak = TLineBreak::CrLf;
+    format.FinalLineBreak = true;
+    return EncodeText(SplitLines(text), format);
+}
+
+bool WriteScriptFile(const TResourceScript& script)
+{
+    try {
+        WriteFileBytes(script.FileName, script.Bytes);
+        return true;
+    } catch (const TQuorvelError&) {
+        // The run reports one message naming the group folder, not this file.
+        return false;
+    }
+}
+
+bool CreateFolder(const QString& folder)
+{
+    return !folder.isEmpty() && QDir().mkpath(folder);
+}
+
+TGenerationResult GenerateResources(const TGenerationInput& input,
+                                    const TGenerationActions& actions)
+{
+    const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
+    const auto writeScript = actions.WriteScript ? actions.WriteScript : WriteScriptFile;
+    TGenerationResult result;
+    const QString& g = input.GroupFolder;
+    // A group folder that cannot be created shows up when the resources
+    // folder below it cannot be created either.
+    makeFolder(g);
+    const QString outFolder = JoinPath(g, input.ResourcePath);
+    if (!makeFolder(outFolder))
+        result.Failed = true;
+    for (size_t i = 0; !result.Failed && i < input.Projects.size(); ++i) {
+        const TGenerationProject& project = input.Projects[i];
+        if (!project.Checked)
+            continue;
+        const QString filled =
+            FillTemplate(input.TemplateLines, project.Data, input.Group, input.EscapeValues);
+        for (const TProjectState platform : {psWin32, psWin64}) {
+            if (!project.Data.Status.Contains(platform))
+                continue;
+            TResourceScript script;
+            script.ScriptName =
+                ScriptName(project.Text, platform == psWin32 ? input.Suffix32 : input.Suffix64);
+            script.FileName = JoinPath(outFolder, script.ScriptName);
+            script.Text = FillPlatform(filled, platform);
+            script.Bytes = EncodeScript(script.Text, input.TemplateFormat);
+            // After a failed 32-bit write the 64-bit script is not written
+            // either: the run stops at the first script it could not write, so
+            // no file is left that the run did not also compile.
+            if (!writeScript(script)) {
+                result.Failed = true;
+                break;
+            }
+            result.Written.append(script.FileName);
+            if (actions.Compile)
+                actions.Compile(g, input.ResourcePath, script.ScriptName);
+        }
+    }
+    if (result.Failed)
+        result.Message = Tr("Could not write to %s").replace(QLatin1String("%s"), g);
+    return result;
+}

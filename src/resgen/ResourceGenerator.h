@@ -1,0 +1,87 @@
+#pragma once
+
+#include "project/GroupValues.h"
+#include "project/ProjectData.h"
+#include "support/TextFile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+// "Create resource files" as a function of its inputs: for every checked
+// project and each of its platforms, the template is filled and written as a
+// resource script into the resources folder below the group folder, and the
+// compiler is run on it. The window and the command-line tool share it.
+
+// One entry of the project list as the generation sees it.
+struct TGenerationProject {
+    QString Text; // the entry as the group file gives it
+    bool Checked = false;
+    TProjectData Data;
+};
+
+struct TGenerationInput {
+    QString GroupFolder;  // G, with its trailing delimiter
+    QString ResourcePath; // below G; empty writes into G itself
+    QString Suffix32;
+    QString Suffix64;
+    QStringList TemplateLines;
+    TTextFormat TemplateFormat; // the encoding and byte-order mark the template was read in
+    std::vector<TGenerationProject> Projects;
+    TGroupValues Group;
+    bool EscapeValues = false;
+};
+
+// One script about to be written.
+struct TResourceScript {
+    QString FileName;   // the full path: the resources folder joined with ScriptName
+    QString ScriptName; // relative to the resources folder, as the compiler run gets it
+    QString Text;       // the filled template, every line ended by CR LF
+    QByteArray Bytes;   // Text in the template's encoding, with its byte-order mark
+};
+
+// What the generation does to the outside world; the defaults act on the file
+// system, a dry run passes its own.
+struct TGenerationActions {
+    // Runs the compiler on a written script: group folder, resource path and
+    // script name. Not called when empty.
+    std::function<void(const QString& groupFolder, const QString& resourcePath,
+                       const QString& scriptName)>
+        Compile;
+    // Writes a script; false when it cannot. Empty: WriteScriptFile.
+    std::function<bool(const TResourceScript& script)> WriteScript;
+    // Creates a folder with its missing parents; false when it cannot.
+    // Empty: CreateFolder.
+    std::function<bool(const QString& folder)> MakeFolder;
+};
+
+struct TGenerationResult {
+    bool Failed = false;
+    // "Could not write to %s" filled with the group folder, when Failed.
+    QString Message;
+    // The full paths of the scripts written, in order.
+    QStringList Written;
+};
+
+// The script name of an entry: the entry as a path on this platform (its XML
+// references decoded) without its extension, followed by the suffix and ".rc".
+// A folder part of the entry stays.
+QString ScriptName(const QString& entry, const QString& suffix);
+
+// A filled script as bytes: the template's encoding and
+// byte-order mark, every line ended by CR LF; in an ANSI code page a character
+// it cannot hold becomes "?".
+QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat);
+
+// Writes the script's bytes over any file of that name; false on failure.
+bool WriteScriptFile(const TResourceScript& script);
+// QDir::mkpath; false when the folder cannot be created.
+bool CreateFolder(const QString& folder);
+
+// Runs the generation. A script that cannot be written is not compiled and
+// ends the run after its project; the result then carries the message for the
+// caller to show once.
+TGenerationResult GenerateResources(const TGenerationInput& input,
+                                    const TGenerationActions& actions = TGenerationActions());

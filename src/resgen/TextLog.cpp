@@ -1,0 +1,6 @@
+#include "resgen/TextLog.h"
+
+bool TTextLog::AtLineStart() const
+{
+    return FText.isEmpty() || FText.endsWith(u'\n') || FText.endsWith(u'\r');
+}

@@ -1,0 +1,516 @@
+#include "project/TestPrinters.h"
+
+#include "support/TextFile.h"
+#include "testsupport/TestFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct TRun {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+using TVars = std::vector<std::pair<const char*, const char*>>;
+
+// A temporary copy of the demo group, a configuration naming the fake
+// compiler, and the tool run on them.
+class TBuildFixture
+{
+public:
+    TBuildFixture()
+    {
+        EXPECT_TRUE(Dir.isValid());
+        CopyTree(QDir(TestFiles::ExamplesDir()).filePath(QStringLiteral("demo")), Path("demo"));
+        TestFiles::Write(
+            Path("VersInfo.trc"),
+            TestFiles::Read(
+                QDir(TestFiles::ExamplesDir()).filePath(QStringLiteral("VersInfo.trc"))));
+        WriteConfig({});
+    }
+
+    QString Path(const QString& relative) const { return Dir.filePath(relative); }
+    QString Group() const { return Path("demo/Demo.groupproj"); }
+    QString GroupFolder() const { return Path("demo") + u'/'; }
+    QString Config() const { return Path("cfg/quorvel.ini"); }
+
+    // The extra lines come first: of two equal keys the first one counts.
+    void WriteConfig(const QStringList& extra)
+    {
+        const QStringList defaults{QStringLiteral("ResourceCompiler=") + TestFiles::FakeCompiler(),
+                                   QStringLiteral("TemplateName=") + Path("VersInfo.trc")};
+        TestFiles::Write(
+            Config(), TestFiles::CrLf(QStringList{QStringLiteral("[Config]")} + extra + defaults));
+    }
+
+    TRun Run(const QStringList& arguments, const TVars& vars = {}) const
+    {
+        QProcess p;
+        p.setWorkingDirectory(Dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // Keep the tool away from the user's own configuration folders.
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path("xdg"));
+        env.insert(QStringLiteral("HOME"), Path("home"));
+        env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        for (const auto& [name, value] : vars)
+            env.insert(U(name), U(value).replace(QLatin1String("T/"), Dir.path() + u'/'));
+        p.setProcessEnvironment(env);
+        p.start(TestFiles::CliProgram(),
+                QStringList{QStringLiteral("--config"), Config()} + arguments);
+        TRun r;
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            return r;
+        r.ExitCode = p.exitCode();
+        r.Out = QString::fromUtf8(p.readAllStandardOutput());
+        r.Err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    // The resource scripts below the group folder, relative to it.
+    QStringList Scripts() const
+    {
+        QStringList result;
+        for (const QString& f : TestFiles::FindFiles(Path("demo"), {QStringLiteral(".rc")}))
+            result << f.mid(GroupFolder().size());
+        return result;
+    }
+
+    // Every file and folder below the test folder with its size and time.
+    QStringList Listing() const
+    {
+        QStringList result;
+        QDirIterator it(Dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo f(it.next());
+            result << QStringLiteral("%1 %2 %3")
+                          .arg(f.filePath())
+                          .arg(f.size())
+                          .arg(f.lastModified().toMSecsSinceEpoch());
+        }
+        result.sort();
+        return result;
+    }
+
+    QTemporaryDir Dir;
+
+private:
+    static void CopyTree(const QString& from, const QString& to)
+    {
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            TestFiles::Write(to + f.mid(from.size()), TestFiles::Read(f));
+        }
+    }
+};
+
+// The log the tool prints for runs of the compiler on the scripts, each run
+// printing the same output.
+QString ExpectedLog(const QString& resourcePath, const QStringList& scripts, const QString& output)
+{
+    QString log;
+    for (const QString& n : scripts) {
+        QString res = n;
+        res.replace(QRegularExpression(QStringLiteral("\\.rc$")), QStringLiteral(".res"));
+        log += QStringLiteral("=====================================\nCompile resource file: ") +
+               (resourcePath.isEmpty() ? n : resourcePath + u'/' + n) + QStringLiteral(" => ") +
+               res + u'\n' + output;
+    }
+    return log;
+}
+
+// ---- Builds on the demo group ----------------------------------------------
+
+struct TBuildCase {
+    const char* Name;
+    QStringList Arguments;   // after "build GROUP"
+    QStringList ConfigLines; // added to the configuration
+    TVars Compiler;          // the fake compiler's script
+    QStringList Folders;     // created below the group folder first
+    int ExitCode;
+    const char* ResourcePath; // as the log shows it
+    QStringList Compiled;     // script names, in the order compiled
+    const char* Output;       // what each compiler run prints to the log
+    QStringList Scripts;      // every script written, relative to the group folder, sorted
+    const char* Err;          // standard error, "G/" for the group folder
+};
+
+void PrintTo(const TBuildCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+const QStringList AllFive{QStringLiteral("DemoApp-32.rc"), QStringLiteral("DemoApp-64.rc"),
+                          QStringLiteral("Tools/DemoTool-32.rc"), QStringLiteral("DemoLib-32.rc"),
+                          QStringLiteral("DemoLib-64.rc")};
+
+QStringList Below(const QString& folder, QStringList names)
+{
+    if (!folder.isEmpty())
+        for (QString& n : names)
+            n.prepend(folder + u'/');
+    names.sort();
+    return names;
+}
+
+class BuildCommandTest : public testing::TestWithParam<TBuildCase>
+{
+};
+
+TEST_P(BuildCommandTest, WritesCompilesAndReports)
+{
+    const TBuildCase& c = GetParam();
+    TBuildFixture f;
+    if (!c.ConfigLines.isEmpty())
+        f.WriteConfig(c.ConfigLines);
+    for (const QString& folder : c.Folders)
+        ASSERT_TRUE(QDir().mkpath(f.Path("demo/") + folder));
+    const QByteArray config = TestFiles::Read(f.Config());
+
+    const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments, c.Compiler);
+
+    EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, ExpectedLog(U(c.ResourcePath), c.Compiled, U(c.Output)));
+    EXPECT_EQ(r.Err, U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()));
+    EXPECT_EQ(f.Scripts(), c.Scripts);
+    // The tool writes neither the group's settings nor the configuration.
+    EXPECT_FALSE(QFileInfo::exists(f.Path("demo/Demo.vprj")));
+    EXPECT_EQ(TestFiles::Read(f.Config()), config);
+}
+
+const TBuildCase BuildCases[] = {
+    {"AllCheckedProjects",
+     {},
+     {},
+     {{"FAKERC_STDOUT", "compiled\\n"}},
+     {QStringLiteral("Resources/Tools")},
+     0,
+     "Resources",
+     AllFive,
+     "compiled\n",
+     Below(QStringLiteral("Resources"), AllFive),
+     ""},
+    // The script's own sub-folder is not created: the run stops there.
+    {"SubFolderMissing",
+     {},
+     {},
+     {{"FAKERC_STDOUT", "compiled\\n"}},
+     {},
+     1,
+     "Resources",
+     AllFive.mid(0, 2),
+     "compiled\n",
+     Below(QStringLiteral("Resources"), AllFive.mid(0, 2)),
+     "Could not write to G/\n"},
+    {"EmptyResourcePath",
+     {QStringLiteral("--resource-path"), QString()},
+     {},
+     {},
+     {},
+     0,
+     "",
+     AllFive,
+     "",
+     Below(QString(), AllFive),
+     ""},
+    {"ConfiguredResourcePathAndSuffixes",
+     {},
+     {QStringLiteral("ResourcePath=out/rc"), QStringLiteral("Win32Suffix=_x86"),
+      QStringLiteral("Win64Suffix=_x64")},
+     {},
+     {QStringLiteral("out/rc/Tools")},
+     0,
+     "out/rc",
+     {QStringLiteral("DemoApp_x86.rc"), QStringLiteral("DemoApp_x64.rc"),
+      QStringLiteral("Tools/DemoTool_x86.rc"), QStringLiteral("DemoLib_x86.rc"),
+      QStringLiteral("DemoLib_x64.rc")},
+     "",
+     Below(QStringLiteral("out/rc"),
+           {QStringLiteral("DemoApp_x86.rc"), QStringLiteral("DemoApp_x64.rc"),
+            QStringLiteral("Tools/DemoTool_x86.rc"), QStringLiteral("DemoLib_x86.rc"),
+            QStringLiteral("DemoLib_x64.rc")}),
+     ""},
+    {"OptionsOverrideConfiguration",
+     {QStringLiteral("--resource-path=R"), QStringLiteral("--suffix32"), QStringLiteral(".32"),
+      QStringLiteral("--suffix64"), QStringLiteral(".64"), QStringLiteral("--compiler"),
+      TestFiles::FakeCompiler()},
+     {QStringLiteral("ResourcePath=out"), QStringLiteral("ResourceCompiler=/no/such/rc")},
+     {},
+     {QStringLiteral("R/Tools")},
+     0,
+     "R",
+     {QStringLiteral("DemoApp.32.rc"), QStringLiteral("DemoApp.64.rc"),
+      QStringLiteral("Tools/DemoTool.32.rc"), QStringLiteral("DemoLib.32.rc"),
+      QStringLiteral("DemoLib.64.rc")},
+     "",
+     Below(QStringLiteral("R"), {QStringLiteral("DemoApp.32.rc"), QStringLiteral("DemoApp.64.rc"),
+                                 QStringLiteral("Tools/DemoTool.32.rc"),
+                                 QStringLiteral("DemoLib.32.rc"), QStringLiteral("DemoLib.64.rc")}),
+     ""},
+    // Every script is still written and compiled; the exit code tells.
+    {"CompilerFails",
+     {},
+     {},
+     {{"FAKERC_STDERR", "bad\\n"}, {"FAKERC_EXIT", "3"}},
+     {QStringLiteral("Resources/Tools")},
+     1,
+     "Resources",
+     AllFive,
+     "bad\n*** Error: exit code 3\n",
+     Below(QStringLiteral("Resources"), AllFive),
+     ""},
+    {"CompilerMissing",
+     {QStringLiteral("--compiler"), QStringLiteral("T/no/brcc32.exe")},
+     {},
+     {},
+     {QStringLiteral("Resources/Tools")},
+     1,
+     "Resources",
+     AllFive,
+     "",
+     Below(QStringLiteral("Resources"), AllFive),
+     "Error: No such file or directory\nError: No such file or directory\n"
+     "Error: No such file or directory\nError: No such file or directory\n"
+     "Error: No such file or directory\n"},
+    {"NoCompilerConfigured",
+     {},
+     {QStringLiteral("ResourceCompiler=")},
+     {},
+     {QStringLiteral("Resources/Tools")},
+     1,
+     "Resources",
+     AllFive,
+     "",
+     Below(QStringLiteral("Resources"), AllFive),
+     "Error: No such file or directory\nError: No such file or directory\n"
+     "Error: No such file or directory\nError: No such file or directory\n"
+     "Error: No such file or directory\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildCommandTest, testing::ValuesIn(BuildCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- What goes into the scripts ----------------------------------------------
+
+struct TContentCase {
+    const char* Name;
+    QStringList Arguments;
+    QStringList ConfigLines;
+    QStringList Expected; // lines of Resources/DemoApp-32.rc that must be there
+};
+
+void PrintTo(const TContentCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildContentTest : public testing::TestWithParam<TContentCase>
+{
+};
+
+TEST_P(BuildContentTest, FillsTheTemplate)
+{
+    const TContentCase& c = GetParam();
+    TBuildFixture f;
+    if (!c.ConfigLines.isEmpty())
+        f.WriteConfig(c.ConfigLines);
+    ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources/Tools")));
+    TestFiles::Write(
+        f.Path("other.trc"),
+        "\xEF\xBB\xBFother $fvMajor.$fvMinor.$fvRelease.$fvBuild $Description $Platform");
+    const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments);
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QByteArray bytes = TestFiles::Read(f.Path("demo/Resources/DemoApp-32.rc"));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "the template's byte-order mark";
+    EXPECT_FALSE(bytes.mid(3).replace("\r\n", "").contains('\n'));
+    const QStringList lines = DecodeText(bytes).Lines;
+    for (const QString& line : c.Expected)
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+}
+
+const TContentCase ContentCases[] = {
+    {"TextAsTyped",
+     {},
+     {},
+     {QStringLiteral("FILEVERSION 1,2,0,15"), QStringLiteral("PRODUCTVERSION 1,2,0,0"),
+      U("            VALUE \"CompanyName\", L\"Müller & Söhne\\0\""),
+      U("            VALUE \"LegalCopyright\", L\"© 2026 Müller & Söhne\\0\""),
+      QStringLiteral("            VALUE \"Comments\", L\"Windows 32-bit\\0\"")}},
+    {"EscapedByOption",
+     {QStringLiteral("--escape-values")},
+     {},
+     {QStringLiteral("            VALUE \"CompanyName\", L\"M\\x00FCller & S\\x00F6hne\\0\""),
+      QStringLiteral("            VALUE \"LegalCopyright\", L\"\\x00A9 2026 M\\x00FCller & "
+                     "S\\x00F6hne\\0\"")}},
+    {"EscapedByConfiguration",
+     {},
+     {QStringLiteral("EscapeValues=1")},
+     {QStringLiteral("            VALUE \"CompanyName\", L\"M\\x00FCller & S\\x00F6hne\\0\"")}},
+    {"OtherTemplate",
+     {QStringLiteral("--template"), QStringLiteral("other.trc")},
+     {},
+     {QStringLiteral("other 1.2.0.15 Demo application 32-bit")}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildContentTest, testing::ValuesIn(ContentCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Arguments the compiler gets ----------------------------------------------
+
+TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
+{
+    TBuildFixture f;
+    f.WriteConfig({QStringLiteral("ResourceCompilerOptions=-c 1252")});
+    const TRun r =
+        f.Run({QStringLiteral("build"), f.Group(), QStringLiteral("--resource-path"), QString(),
+               QStringLiteral("--compiler-options"), QStringLiteral("-c 65001 \"/I a b\"")},
+              {{"FAKERC_ARGS_FILE", "T/args.txt"}});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QStringList args =
+        QString::fromLocal8Bit(TestFiles::Read(f.Path("args.txt"))).split(u'\n');
+    const QString g = f.GroupFolder();
+    QStringList expected;
+    for (const char* n :
+         {"DemoApp-32", "DemoApp-64", "Tools/DemoTool-32", "DemoLib-32", "DemoLib-64"})
+        expected << TestFiles::FakeCompiler() << QStringLiteral("-c") << QStringLiteral("65001")
+                 << QStringLiteral("/I a b") << g + U(n) + QStringLiteral(".rc")
+                 << QStringLiteral("-fo") + g + U(n) + QStringLiteral(".res")
+                 << QStringLiteral("--");
+    expected << QString();
+    EXPECT_EQ(args, expected);
+}
+
+// ---- Dry run -------------------------------------------------------------------
+
+// The scripts a dry run prints, by path.
+std::vector<std::pair<QString, QString>> ParseDryRun(const QString& out)
+{
+    std::vector<std::pair<QString, QString>> result;
+    const QRegularExpression header(QStringLiteral("^==> (.*) <==\n"),
+                                    QRegularExpression::MultilineOption);
+    QRegularExpressionMatch m = header.match(out);
+    EXPECT_TRUE(m.hasMatch() && m.capturedStart() == 0) << "output begins with a script";
+    while (m.hasMatch()) {
+        const QRegularExpressionMatch next = header.match(out, m.capturedEnd());
+        const qsizetype end = next.hasMatch() ? next.capturedStart() : out.size();
+        result.emplace_back(m.captured(1), out.mid(m.capturedEnd(), end - m.capturedEnd()));
+        m = next;
+    }
+    return result;
+}
+
+TEST(BuildCommand, DryRunPrintsWhatABuildWritesAndChangesNothing)
+{
+    TBuildFixture dry;
+    TBuildFixture real;
+    for (TBuildFixture* f : {&dry, &real})
+        ASSERT_TRUE(QDir().mkpath(f->Path("demo/Resources/Tools")));
+    const QStringList listing = dry.Listing();
+
+    const TRun d = dry.Run({QStringLiteral("build"), dry.Group(), QStringLiteral("--dry-run"),
+                            QStringLiteral("--escape-values")},
+                           {{"FAKERC_ARGS_FILE", "T/args.txt"}});
+    EXPECT_EQ(d.ExitCode, 0) << d.Err.toStdString();
+    EXPECT_EQ(d.Err, QString());
+    EXPECT_EQ(dry.Listing(), listing) << "a dry run writes nothing and runs no compiler";
+
+    const TRun r =
+        real.Run({QStringLiteral("build"), real.Group(), QStringLiteral("--escape-values")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+
+    const auto printed = ParseDryRun(d.Out);
+    ASSERT_EQ(printed.size(), 5u);
+    QStringList printedScripts;
+    for (const auto& [path, text] : printed) {
+        ASSERT_TRUE(path.startsWith(dry.GroupFolder())) << path.toStdString();
+        const QString relative = path.mid(dry.GroupFolder().size());
+        printedScripts << relative;
+        const QByteArray written = TestFiles::Read(real.GroupFolder() + relative);
+        // The demo's template is UTF-8 with a byte-order mark.
+        EXPECT_EQ(QByteArray("\xEF\xBB\xBF") + text.toUtf8(), written) << relative.toStdString();
+    }
+    printedScripts.sort();
+    EXPECT_EQ(printedScripts, real.Scripts());
+}
+
+// ---- Usage and failures ----------------------------------------------------------
+
+struct TUsageCase {
+    const char* Name;
+    QStringList Arguments; // after "build"; "GROUP" stands for the demo group
+    int ExitCode;
+    const char* ErrBegins;
+};
+
+void PrintTo(const TUsageCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildUsageTest : public testing::TestWithParam<TUsageCase>
+{
+};
+
+TEST_P(BuildUsageTest, ChangesNothing)
+{
+    const TUsageCase& c = GetParam();
+    TBuildFixture f;
+    QStringList args{QStringLiteral("build")};
+    for (const QString& a : c.Arguments)
+        args << (a == QLatin1String("GROUP") ? f.Group()
+                                             : QString(a).replace(QLatin1String("T/"), f.Path("")));
+    const QStringList listing = f.Listing();
+    const TRun r = f.Run(args, {{"FAKERC_ARGS_FILE", "T/args.txt"}});
+    EXPECT_EQ(r.ExitCode, c.ExitCode);
+    EXPECT_TRUE(r.Err.startsWith(U(c.ErrBegins))) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, QString());
+    EXPECT_EQ(f.Listing(), listing);
+}
+
+const TUsageCase UsageCases[] = {
+    {"NoGroup", {}, 2, "quorvel-cli: no group file given\nusage: "},
+    {"TwoGroups",
+     {QStringLiteral("GROUP"), QStringLiteral("GROUP")},
+     2,
+     "quorvel-cli: more than one group given"},
+    {"UnknownOption",
+     {QStringLiteral("GROUP"), QStringLiteral("--fast")},
+     2,
+     "quorvel-cli: unknown option --fast"},
+    {"MissingValue",
+     {QStringLiteral("GROUP"), QStringLiteral("--compiler")},
+     2,
+     "quorvel-cli: --compiler needs a value"},
+    {"MissingGroupFile", {QStringLiteral("T/none.groupproj")}, 1, "Cannot open file"},
+    {"MissingTemplate",
+     {QStringLiteral("GROUP"), QStringLiteral("--template"), QStringLiteral("T/none.trc")},
+     1,
+     "Cannot open file"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildUsageTest, testing::ValuesIn(UsageCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
