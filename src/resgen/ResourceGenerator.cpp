@@ -4,6 +4,7 @@
 #include "resgen/TemplateFill.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QDir>
@@ -81,6 +82,6 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
         }
     }
     if (result.Failed)
-        result.Message = Tr("Could not write to %s").replace(QLatin1String("%s"), g);
+        result.Message = FormatText(Tr("Could not write to %s"), {g});
     return result;
 }
