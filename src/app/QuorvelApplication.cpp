@@ -1,0 +1,38 @@
+#include "app/QuorvelApplication.h"
+
+#include "dialogs/MessageBoxes.h"
+#include "support/QuorvelError.h"
+#include "support/Translation.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
+TQuorvelApplication::TQuorvelApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("quorvel"));
+}
+
+bool TQuorvelApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const TQuorvelError& e) {
+        TMessageBoxes().ShowError(e.Message(), dmActiveForm);
+    } catch (const std::exception& e) {
+        TMessageBoxes().ShowError(QString::fromLocal8Bit(e.what()), dmActiveForm);
+    }
+    return false;
+}
+
+void TQuorvelApplication::LoadQtTranslations()
+{
+    const QString language = CurrentLanguage();
+    if (language == QLatin1String("en"))
+        return;
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_") + language,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    else
+        delete translator;
+}

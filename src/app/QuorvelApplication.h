@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QApplication>
+
+// The GUI application: an error that an action does not handle itself is
+// shown in an error box and the program goes on.
+class TQuorvelApplication : public QApplication {
+public:
+    TQuorvelApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+    // Qt's own texts (standard buttons) in the user's language.
+    void LoadQtTranslations();
+};

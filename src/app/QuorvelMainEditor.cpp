@@ -1,0 +1,130 @@
+// The template editor page, the placeholder list that follows the caret, and
+// the file choosers of the settings page.
+#include "app/QuorvelMain.h"
+
+#include "dialogs/EditHistListDlg.h"
+#include "dialogs/FileDialogs.h"
+#include "resgen/PlaceholderCaret.h"
+#include "resgen/Placeholders.h"
+#include "support/PathHelpers.h"
+#include "support/Translation.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+
+namespace {
+
+// The editor's text as lines; a final line break adds no line.
+QStringList EditorLines(const QsciScintilla* editor)
+{
+    return SplitLines(editor->text());
+}
+
+} // namespace
+
+void TMainForm::btEditClick()
+{
+    ShowPage(2, pcMain->height());
+    laTemplateFile->setText(edTemplate->text());
+    const TTextContent content = ReadTextFile(edTemplate->text());
+    EditorFormat = content.Format;
+    seTemplate->setEolMode(QsciScintilla::EolUnix);
+    seTemplate->setText(content.Lines.join(u'\n'));
+    seTemplate->setCursorPosition(0, 0);
+}
+
+void TMainForm::btOkClick()
+{
+    ShowPage(1, pcMain->height());
+    WriteTextFile(edTemplate->text(), EditorLines(seTemplate), EditorFormat);
+}
+
+void TMainForm::btCancelClick()
+{
+    ShowPage(1, pcMain->height());
+}
+
+void TMainForm::btnInsertClick()
+{
+    const int index = cbPlaceholders->currentIndex();
+    if (index < 0 || cbPlaceholders->itemText(index) != cbPlaceholders->currentText())
+        return;
+    const int row = cbPlaceholders->itemData(index).toInt();
+    if (row < 0 || row >= PlaceholderCount)
+        return;
+    const QString text = u'$' + QLatin1String(Placeholders[row].ph);
+    if (seTemplate->hasSelectedText())
+        seTemplate->replaceSelectedText(text);
+    else
+        seTemplate->insert(text);
+    int line = 0, column = 0;
+    seTemplate->getCursorPosition(&line, &column);
+    if (!seTemplate->hasSelectedText() && seTemplate->text(line).mid(column, text.size()) == text)
+        seTemplate->setCursorPosition(line, column + int(text.size()));
+}
+
+void TMainForm::seTemplateStatusChange()
+{
+    int line = 0, column = 0;
+    seTemplate->getCursorPosition(&line, &column);
+    const int row = PlaceholderRowAtCaret(EditorLines(seTemplate), line + 1, column + 1);
+    if (row < 0)
+        return;
+    const int item = cbPlaceholders->findData(row);
+    if (item >= 0)
+        cbPlaceholders->setCurrentIndex(item);
+}
+
+bool TMainForm::SelectTemplate()
+{
+    TOpenDialogRequest request;
+    request.InitialDir =
+        edTemplate->text().isEmpty() ? FEnv.Paths.ExePath : ExtractFilePath(edTemplate->text());
+    request.Title = Tr("Select resource template");
+    request.Filter = Tr("Templates|*.trc|all|*.*");
+    QString chosen;
+    if (!FDialogs->ExecuteOpen(request, chosen))
+        return false;
+    edTemplate->setText(chosen);
+    return true;
+}
+
+bool TMainForm::SelectResCompiler()
+{
+    TOpenDialogRequest request;
+    request.InitialDir =
+        edResCompiler->text().isEmpty() ? ProgPath : ExtractFilePath(edResCompiler->text());
+    request.FileName = QStringLiteral("brcc32.exe");
+    request.Title = Tr("Select resource compiler");
+    request.Filter = Tr("Programs|*.exe");
+#ifndef Q_OS_WIN
+    // Compilers have no ".exe" here: without this entry none could be chosen.
+    request.Filter += QStringLiteral("|all|*");
+#endif
+    QString chosen;
+    if (!FDialogs->ExecuteOpen(request, chosen))
+        return false;
+    edResCompiler->setText(chosen);
+    return true;
+}
+
+void TMainForm::pmiEditListClick()
+{
+    const QPoint corner = cbProjectGroup->parentWidget()->mapToGlobal(
+        QPoint(cbProjectGroup->x(), cbProjectGroup->y() + cbProjectGroup->height()));
+    QStringList history;
+    for (int i = 0; i < cbProjectGroup->count(); ++i)
+        history.append(cbProjectGroup->itemText(i));
+    if (!EditHistoryList(corner, QString(), cbProjectGroup->toolTip(), history))
+        return;
+    // The field keeps showing its text while its list is refilled.
+    const QString shown = cbProjectGroup->currentText();
+    cbProjectGroup->clear();
+    cbProjectGroup->addItems(history);
+    cbProjectGroup->setCurrentIndex(cbProjectGroup->findText(shown));
+    cbProjectGroup->setEditText(shown);
+}

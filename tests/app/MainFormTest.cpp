@@ -1,0 +1,341 @@
+// The main window driven through its controls, offscreen, on temporary folders.
+#include "guisupport/MainFormFixture.h"
+#include "support/IniFile.h"
+#include "testsupport/TestFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+
+class TMainFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    // A window started on a group of three projects with a valid compiler.
+    TMainForm& StartOnGroup(TMainFormFixture& f, const QStringList& entries = {
+        QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj"), QStringLiteral("sub\\Tool.dproj")})
+    {
+        const QString group = f.MakeGroup(QStringLiteral("Group"), entries,
+                                          {QStringLiteral("1.2.3.4"), QStringLiteral("2.0.0.7")});
+        f.WriteConfig(group, TestFiles::FakeCompiler());
+        return f.Start();
+    }
+
+private Q_SLOTS:
+    void firstRunAsksForCompilerAndGroup()
+    {
+        TMainFormFixture f;
+        const QString group = f.MakeGroup(QStringLiteral("G"), {QStringLiteral("A.dproj")});
+        f.Dialogs.SetNextFileName(TestFiles::FakeCompiler());
+        f.Dialogs.SetNextFileName(group);
+        TMainForm& w = f.Start();
+        QCOMPARE(w.edTemplate->text(), f.ProgramDir() + QStringLiteral("VersInfo.trc"));
+        QCOMPARE(w.edResPath->text(), QStringLiteral("Resources"));
+        QCOMPARE(w.edSuffix32->text(), QStringLiteral("-32"));
+        QCOMPARE(w.edSuffix64->text(), QStringLiteral("-64"));
+        QCOMPARE(f.Dialogs.Requests.size(), 2);
+        QCOMPARE(f.Dialogs.Requests[0].FileName, QStringLiteral("brcc32.exe"));
+        QCOMPARE(f.Dialogs.Requests[0].Title, QStringLiteral("Select resource compiler"));
+        QCOMPARE(f.Dialogs.Requests[1].Title, QStringLiteral("Select Delphi project group"));
+        QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.DocumentsDir());
+        QCOMPARE(w.lbProjects->count(), 1);
+        QCOMPARE(w.LastGroupFile(), f.WorkDir() + QStringLiteral("G.vprj"));
+        QVERIFY(!w.Template.isEmpty());
+    }
+
+    void cancellingAChooserEndsTheProgram()
+    {
+        TMainFormFixture f;
+        f.Dialogs.SetNextCancel();
+        TMainForm& w = f.Create();
+        w.show();
+        QTRY_VERIFY(!f.Dialogs.Requests.isEmpty());
+        QTRY_VERIFY(!w.isVisible());
+        // Closing ran all the same: the configuration was written.
+        QVERIFY(QFileInfo::exists(f.ConfigFile()));
+        QCOMPARE(TIniFile(f.ConfigFile()).ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString()),
+                 QStringLiteral("Resources"));
+    }
+
+    void captionAndPlaceholderList()
+    {
+        TMainFormFixture f;
+        TMainForm& w = f.Create();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version 1.0.4)"));
+        QCOMPARE(w.cbPlaceholders->count(), 12);
+        QCOMPARE(w.cbPlaceholders->currentIndex(), 0);
+        QCOMPARE(w.cbPlaceholders->itemText(0), QStringLiteral("Major version"));
+        QCOMPARE(w.cbPlaceholders->itemData(11).toInt(), 11);
+        QCOMPARE(w.cbPlaceholders->itemText(10), QStringLiteral("Product name"));
+        QCOMPARE(w.LastIndex, -1);
+        QCOMPARE(w.pcMain->currentIndex(), 0);
+    }
+
+    void escapeActsPerPage()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.lbProjects->setFocus();
+        w.btSettingsClick();
+        QCOMPARE(w.pcMain->currentIndex(), 1);
+        QTest::keyClick(w.edResPath, Qt::Key_Escape);
+        QCOMPARE(w.pcMain->currentIndex(), 0);
+        // On the process page Esc creates the resource files.
+        w.lbProjects->setFocus();
+        QTest::keyClick(w.lbProjects, Qt::Key_Escape);
+        QTRY_VERIFY(w.mmDos->toPlainText().contains(QStringLiteral("Compile resource file: ")));
+        // ... but not while the focus is in the log pane.
+        const QString log = w.mmDos->toPlainText();
+        w.mmDos->setFocus();
+        QTest::keyClick(w.mmDos, Qt::Key_Escape);
+        QCOMPARE(w.mmDos->toPlainText(), log);
+    }
+
+    void backRestoresTheStartHeight()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        const int start = w.height();
+        QCOMPARE(w.DefHeight, start);
+        w.btSettingsClick();
+        QCOMPARE(w.height(), w.pcMain->height());
+        QVERIFY(!w.mmDos->isVisibleTo(&w));
+        w.resize(w.width(), start + 200);
+        w.btBackClick();
+        QCOMPARE(w.height(), start);
+        QVERIFY(w.mmDos->isVisibleTo(&w));
+    }
+
+    void aboutBoxRepeatsTheCaption()
+    {
+        TMainFormFixture f;
+        TMainForm& w = f.Create();
+        w.btInfo->click();
+        QCOMPARE(f.Boxes.Calls.size(), 1);
+        const QStringList lines = f.Boxes.Calls[0].Text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], w.windowTitle() + QStringLiteral(" - ") + w.ProgVersDate);
+        QVERIFY(lines[2].startsWith(QStringLiteral("E-Mail: ")));
+        QCOMPARE(f.Boxes.Calls[0].Title, w.ProgName);
+    }
+
+    void selectingAnotherEntryStoresTheFields()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        QCOMPARE(w.udMajor->value(), 1);
+        QCOMPARE(w.udBuild->value(), 4);
+        w.udBuild->setValue(9);
+        w.edProject->setText(QStringLiteral("Edited"));
+        w.lbProjects->setCurrentRow(1);
+        const TProjectData& first = w.ProjectGroup().Projects[0].Info->ProjectData;
+        QCOMPARE(first.FileVersionBuild, 9);
+        QCOMPARE(first.FileDescription, QStringLiteral("Edited"));
+        QCOMPARE(w.udMajor->value(), 2);
+        QCOMPARE(w.udBuild->value(), 7);
+        QCOMPARE(w.LastIndex, 1);
+    }
+
+    void checkBoxOfAnUnselectedEntry()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        w.udRelease->setValue(42);
+        QListWidgetItem* item = w.lbProjects->item(2);
+        QCOMPARE(item->checkState(), Qt::Checked);
+        item->setCheckState(Qt::Unchecked);
+        QCOMPARE(w.lbProjects->currentRow(), 2);
+        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionRelease, 42);
+        QVERIFY(!w.ProjectGroup().Projects[2].Info->ProjectData.Status.Contains(psEnabled));
+        QVERIFY(!w.ProjectGroup().Projects[2].Checked);
+    }
+
+    void checkAllThenSave()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        w.lbProjects->item(0)->setCheckState(Qt::Unchecked);
+        w.lbProjects->item(1)->setCheckState(Qt::Unchecked);
+        w.sbCheckAll->click();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(w.lbProjects->item(i)->checkState(), Qt::Checked);
+            QVERIFY(w.ProjectGroup().Projects[i].Info->ProjectData.Status.Contains(psEnabled));
+        }
+        QVERIFY(w.close());
+        const TIniFile ini(f.WorkDir() + QStringLiteral("Group.vprj"));
+        for (const char* section : {"App.dproj", "Lib.dproj", "sub\\Tool.dproj"})
+            QCOMPARE(ini.ReadInteger(QLatin1String(section), QStringLiteral("Status"), -1) & 1, 1);
+        w.sbCheckNone->click();
+        QVERIFY(!w.ProjectGroup().Projects[1].Info->ProjectData.Status.Contains(psEnabled));
+    }
+
+    void copyFromGroupThenMoveOn()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        QCOMPARE(w.udProdMajor->value(), 2); // ProductVersion=2.5 of the first project
+        QCOMPARE(w.udProdMinor->value(), 5);
+        w.sbCopyMajor->click();
+        w.sbCopyMinor->click();
+        QCOMPARE(w.udMajor->value(), 2);
+        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMajor, 1);
+        w.lbProjects->setCurrentRow(1);
+        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMajor, 2);
+        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMinor, 5);
+    }
+
+    void nonNumberInBuildKeepsTheLastValidValue()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QLineEdit* edBuild = w.findChild<QLineEdit*>(QStringLiteral("edBuild"));
+        QVERIFY(edBuild);
+        edBuild->setFocus();
+        edBuild->selectAll();
+        QTest::keyClicks(edBuild, QStringLiteral("x7y"));
+        w.lbProjects->setCurrentRow(1);
+        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionBuild, 7);
+        w.lbProjects->setCurrentRow(0);
+        edBuild->setFocus();
+        edBuild->selectAll();
+        QTest::keyClicks(edBuild, QStringLiteral("abc"));
+        w.lbProjects->setCurrentRow(1);
+        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionBuild, 7);
+    }
+
+    void groupWithoutProjectsKeepsTheFields()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        const QString settings = w.LastGroupFile();
+        const QString empty = f.WorkDir() + QStringLiteral("Empty.groupproj");
+        TestFiles::Write(empty, TestFiles::GroupFile({}));
+        w.udBuild->setValue(33);
+        f.Dialogs.SetNextFileName(empty);
+        w.btProjectGroup->click();
+        QCOMPARE(w.lbProjects->count(), 0);
+        QCOMPARE(w.udBuild->value(), 33);
+        QCOMPARE(w.LastGroupFile(), settings);
+        QCOMPARE(w.cbProjectGroup->itemText(0), empty);
+        QCOMPARE(w.LastIndex, -1);
+    }
+
+    void valuesAboveTheSpinnerRangeSurvive()
+    {
+        TMainFormFixture f;
+        const QString group = f.MakeGroup(QStringLiteral("Big"), {QStringLiteral("A.dproj"), QStringLiteral("B.dproj")});
+        TestFiles::Write(f.WorkDir() + QStringLiteral("Big.vprj"),
+                         TestFiles::CrLf({QStringLiteral("[Global]"), QStringLiteral("pvMajor=250"),
+                                          QStringLiteral("[A.dproj]"), QStringLiteral("fvBuild=250"),
+                                          QStringLiteral("fvMajor=0"), QStringLiteral("Status=7")}));
+        f.WriteConfig(group, TestFiles::FakeCompiler());
+        TMainForm& w = f.Start();
+        QCOMPARE(w.udBuild->value(), 250);
+        QCOMPARE(w.udMajor->value(), 0);
+        QCOMPARE(w.udProdMajor->value(), 250);
+        w.lbProjects->setCurrentRow(1);
+        w.lbProjects->setCurrentRow(0);
+        QVERIFY(w.close());
+        const TIniFile ini(f.WorkDir() + QStringLiteral("Big.vprj"));
+        QCOMPARE(ini.ReadInteger(QStringLiteral("A.dproj"), QStringLiteral("fvBuild"), -1), 250);
+        QCOMPARE(ini.ReadInteger(QStringLiteral("A.dproj"), QStringLiteral("fvMajor"), -1), 0);
+        QCOMPARE(ini.ReadInteger(QStringLiteral("Global"), QStringLiteral("pvMajor"), -1), 250);
+    }
+
+    void failedSaveKeepsTheWindowOpen()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        w.show();
+        // A folder where the settings file should be: the save cannot succeed.
+        QDir().mkpath(w.LastGroupFile());
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(f.Boxes.Errors().size(), 1);
+        QCOMPARE(f.Boxes.Errors()[0], QStringLiteral("Unable to write to %1").arg(w.LastGroupFile()));
+        QVERIFY(!QFileInfo::exists(f.ConfigFile()) ||
+                TIniFile(f.ConfigFile()).ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString()).isEmpty());
+        QDir(w.LastGroupFile()).removeRecursively();
+        QVERIFY(w.close());
+    }
+
+    void unreadableGroupKeepsTheOldList()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        const QString missing = f.WorkDir() + QStringLiteral("Gone.groupproj");
+        w.cbProjectGroup->insertItem(0, missing);
+        w.cbProjectGroup->setCurrentIndex(0);
+        w.RunGuarded([&w] { w.cbProjectGroupCloseUp(); });
+        QCOMPARE(f.Boxes.Errors().size(), 1);
+        QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
+        QCOMPARE(w.lbProjects->count(), 3);
+        QCOMPARE(w.LastProjectGrp(), missing);
+        QCOMPARE(w.cbProjectGroup->itemText(0), missing);
+    }
+
+    void endToEndWithTheFakeCompiler()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f, {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")});
+        w.lbProjects->item(1)->setCheckState(Qt::Unchecked);
+        w.lbProjects->setCurrentRow(0);
+        w.udMinor->setValue(8);
+        w.cbWin64->setChecked(false);
+        w.edCompany->setText(QStringLiteral("Umbrella"));
+        w.btProcess->click();
+        QTRY_VERIFY(!w.IsGenerating());
+        const QString script = f.WorkDir() + QStringLiteral("Resources/App-32.rc");
+        QVERIFY(QFileInfo::exists(script));
+        QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-64.rc")));
+        QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/Lib-32.rc")));
+        const QString text = QString::fromUtf8(TestFiles::Read(script));
+        QVERIFY(text.contains(QStringLiteral("1,8,3,4")));
+        QVERIFY(text.contains(QStringLiteral("Umbrella")));
+        const QString log = w.mmDos->toPlainText();
+        QVERIFY(log.startsWith(QStringLiteral("=====================================\n"
+                                              "Compile resource file: Resources/App-32.rc => App-32.res")));
+        SaveScreenshot(&w, QStringLiteral("process-page.png"));
+        QVERIFY(w.close());
+        const TIniFile settings(f.WorkDir() + QStringLiteral("Group.vprj"));
+        QCOMPARE(settings.ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvMinor"), -1), 8);
+        QCOMPARE(settings.ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("Status"), -1), 3);
+        QCOMPARE(settings.ReadString(QStringLiteral("Global"), QStringLiteral("Company"), QString()), QStringLiteral("Umbrella"));
+        const TIniFile config(f.ConfigFile());
+        QCOMPARE(config.ReadString(QStringLiteral("Config"), QStringLiteral("TemplateName"), QString()), QStringLiteral("VersInfo.trc"));
+        QCOMPARE(config.ReadInteger(QStringLiteral("Config"), QStringLiteral("ProjGroupCount"), -1), 1);
+        QCOMPARE(config.ReadString(QStringLiteral("Config"), QStringLiteral("LastProjGroup"), QString()),
+                 f.WorkDir() + QStringLiteral("Group.groupproj"));
+    }
+
+    void screenshotsOfThePages()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        SaveScreenshot(&w, QStringLiteral("process-page-start.png"));
+        w.btSettingsClick();
+        SaveScreenshot(&w, QStringLiteral("settings-page.png"));
+        w.btEditClick();
+        SaveScreenshot(&w, QStringLiteral("editor-page.png"));
+        QCOMPARE(w.pcMain->currentIndex(), 2);
+    }
+};
+
+QTEST_MAIN(TMainFormTest)
+#include "MainFormTest.moc"

@@ -1,0 +1,94 @@
+#include "guisupport/MainFormFixture.h"
+
+#include "testsupport/TestFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+TMainFormFixture::TMainFormFixture()
+{
+    for (const QString& d : {ProgramDir(), ConfigDir(), DocumentsDir(), WorkDir()})
+        QDir().mkpath(d);
+    QFile::copy(TestFiles::ExamplesDir() + QStringLiteral("/VersInfo.trc"),
+                ProgramDir() + QStringLiteral("VersInfo.trc"));
+}
+
+TMainFormFixture::~TMainFormFixture()
+{
+    Destroy();
+}
+
+QString TMainFormFixture::ConfigFile() const
+{
+    return ConfigDir() + QStringLiteral("quorvel.ini");
+}
+
+void TMainFormFixture::WriteConfig(const QString& group, const QString& compiler,
+                                   const QStringList& extra)
+{
+    QStringList lines{QStringLiteral("[Config]"), QStringLiteral("ResourceCompiler=") + compiler,
+                      QStringLiteral("LastProjGroup=") + group, QStringLiteral("ProjGroupCount=1"),
+                      QStringLiteral("ProjGroups01=") + group};
+    lines += extra;
+    TestFiles::Write(ConfigFile(), TestFiles::CrLf(lines));
+}
+
+QString TMainFormFixture::MakeGroup(const QString& name, const QStringList& entries,
+                                    const QStringList& fileVersions, const QStringList& platforms)
+{
+    const QString group = WorkDir() + name + QStringLiteral(".groupproj");
+    TestFiles::Write(group, TestFiles::GroupFile(entries));
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString version = i < fileVersions.size() ? fileVersions[i] : QStringLiteral("1.0.0.0");
+        const QString platform = i < platforms.size() ? platforms[i] : QStringLiteral("3");
+        QString path = entries[i];
+        path.replace(u'\\', u'/');
+        TestFiles::Write(WorkDir() + path,
+                         TestFiles::ProjectFile(QStringLiteral("CompanyName=Acme;FileVersion=%1;"
+                                                               "FileDescription=%2;ProductVersion=2.5.0.0")
+                                                    .arg(version, QFileInfo(path).baseName()),
+                                                platform));
+    }
+    return group;
+}
+
+TMainForm& TMainFormFixture::Create()
+{
+    Destroy();
+    TMainFormEnvironment env;
+    env.Paths.ExeFile = QCoreApplication::applicationFilePath();
+    env.Paths.ExePath = ProgramDir();
+    env.Paths.ExeBaseName = QStringLiteral("quorvel");
+    env.UseSystemFolders = false;
+    env.AppPath = ConfigDir();
+    env.UserPath = DocumentsDir();
+    env.ProgPath = FRoot.filePath(QStringLiteral("programs"));
+    env.Boxes = &Boxes;
+    env.Dialogs = &Dialogs;
+    env.CompilerTimeoutMs = 10000;
+    FForm = std::make_unique<TMainForm>(env);
+    return *FForm;
+}
+
+TMainForm& TMainFormFixture::Start()
+{
+    Create();
+    FForm->FormShow();
+    return *FForm;
+}
+
+void TMainFormFixture::Destroy()
+{
+    FForm.reset();
+}
+
+void SaveScreenshot(QWidget* widget, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    widget->grab().save(QDir(dir).filePath(name));
+}

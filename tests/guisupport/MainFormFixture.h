@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/QuorvelMain.h"
+#include "guisupport/DialogStubs.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// A main window on fresh temporary folders: its own program folder (with the
+// default template), configuration folder, Documents and programs folder, and
+// a work folder for groups. Nothing touches the real home folder.
+class TMainFormFixture {
+public:
+    TMainFormFixture();
+    ~TMainFormFixture();
+
+    QString ProgramDir() const { return FRoot.filePath(QStringLiteral("program")) + u'/'; }
+    QString ConfigDir() const { return FRoot.filePath(QStringLiteral("config")) + u'/'; }
+    QString DocumentsDir() const { return FRoot.filePath(QStringLiteral("docs")) + u'/'; }
+    QString WorkDir() const { return FRoot.filePath(QStringLiteral("work")) + u'/'; }
+    QString ConfigFile() const;
+
+    // Writes a configuration with a compiler, template and last group set.
+    void WriteConfig(const QString& group, const QString& compiler, const QStringList& extra = {});
+    // A group of projects (entry, version keys, platforms) in the work folder.
+    QString MakeGroup(const QString& name, const QStringList& entries,
+                      const QStringList& fileVersions = {}, const QStringList& platforms = {});
+
+    // Creates the window (runs its creation) without showing it.
+    TMainForm& Create();
+    // Creates the window and runs its start sequence.
+    TMainForm& Start();
+    TMainForm& Form() { return *FForm; }
+    void Destroy();
+
+    TMessageBoxesStub Boxes;
+    TFileDialogsStub Dialogs;
+
+private:
+    QTemporaryDir FRoot;
+    std::unique_ptr<TMainForm> FForm;
+};
+
+// Saves a screenshot of a widget into QUORVEL_SCREENSHOT_DIR when set.
+void SaveScreenshot(QWidget* widget, const QString& name);
