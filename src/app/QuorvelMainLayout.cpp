@@ -357,6 +357,8 @@ QWidget* TMainForm::CreateEditorPage()
     // The editor reports caret moves, selection changes, scrolling and edits
     // as one status change.
     connect(seTemplate, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { seTemplateStatusChange(); });
+    connect(seTemplate, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { seTemplateStatusChange(); });
+    connect(seTemplate, &QsciScintilla::selectionChanged, this, [this] { seTemplateStatusChange(); });
     v->addWidget(seTemplate, 1);
 
     auto* bottom = new QHBoxLayout;

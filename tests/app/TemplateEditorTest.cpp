@@ -1,0 +1,166 @@
+// The template editor page and the file choosers of the settings page.
+#include "guisupport/MainFormFixture.h"
+#include "support/TextFile.h"
+#include "testsupport/TestFiles.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+
+class TTemplateEditorTest : public QObject {
+    Q_OBJECT
+
+private:
+    TMainForm& Started(TMainFormFixture& f)
+    {
+        const QString group = f.MakeGroup(QStringLiteral("G"), {QStringLiteral("A.dproj")});
+        f.WriteConfig(group, TestFiles::FakeCompiler());
+        return f.Start();
+    }
+
+private Q_SLOTS:
+    void editCancelEditShowsTheFile()
+    {
+        TMainFormFixture f;
+        TMainForm& w = Started(f);
+        w.btSettingsClick();
+        w.btEdit->click();
+        QCOMPARE(w.pcMain->currentIndex(), 2);
+        QCOMPARE(w.laTemplateFile->text(), w.edTemplate->text());
+        const QString original = w.seTemplate->text();
+        QVERIFY(original.contains(QStringLiteral("$fvMajor")));
+        w.seTemplate->setText(QStringLiteral("changed"));
+        w.btCancel->click();
+        QCOMPARE(w.pcMain->currentIndex(), 1);
+        QCOMPARE(w.height(), w.pcMain->height());
+        w.btEdit->click();
+        QCOMPARE(w.seTemplate->text(), original);
+    }
+
+    void okKeepsTheFileForm_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("utf8 bom lf") << QByteArray("\xEF\xBB\xBF" "a\nb\n") << QByteArray("\xEF\xBB\xBF" "a\nbX\n");
+        QTest::newRow("crlf no final break") << QByteArray("a\r\nb") << QByteArray("a\r\nbX");
+        QTest::newRow("utf16le") << QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0", 14)
+                                 << QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0X\0\r\0\n\0", 16);
+        QTest::newRow("windows-1252") << QByteArray("\xA9\r\nb\r\n") << QByteArray("\xA9\r\nbX\r\n");
+    }
+
+    void okKeepsTheFileForm()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, expected);
+        TMainFormFixture f;
+        TMainForm& w = Started(f);
+        const QString file = f.WorkDir() + QStringLiteral("T.trc");
+        TestFiles::Write(file, bytes);
+        w.edTemplate->setText(file);
+        w.btEditClick();
+        w.seTemplate->setCursorPosition(1, 1);
+        w.seTemplate->insert(QStringLiteral("X"));
+        w.btOk->click();
+        QCOMPARE(w.pcMain->currentIndex(), 1);
+        QCOMPARE(TestFiles::Read(file), expected);
+    }
+
+    void failuresLeaveTheEditorAsItWas()
+    {
+        TMainFormFixture f;
+        TMainForm& w = Started(f);
+        w.btEditClick();
+        const QString loaded = w.seTemplate->text();
+        const QString missing = f.WorkDir() + QStringLiteral("missing.trc");
+        w.edTemplate->setText(missing);
+        w.btEdit->click();
+        QCOMPARE(w.pcMain->currentIndex(), 2);
+        QCOMPARE(w.seTemplate->text(), loaded);
+        QCOMPARE(f.Boxes.Errors().size(), 1);
+        QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
+        // A folder in the way: OK cannot write and keeps the unsaved text.
+        const QString folder = f.WorkDir() + QStringLiteral("folder.trc");
+        QDir().mkpath(folder);
+        w.edTemplate->setText(folder);
+        w.seTemplate->setText(QStringLiteral("unsaved"));
+        w.btOk->click();
+        QCOMPARE(w.pcMain->currentIndex(), 1);
+        QCOMPARE(w.seTemplate->text(), QStringLiteral("unsaved"));
+        QCOMPARE(f.Boxes.Errors().size(), 2);
+        QVERIFY(f.Boxes.Errors()[1].startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(folder)));
+    }
+
+    void insertReplacesTheSelection()
+    {
+        TMainFormFixture f;
+        TMainForm& w = Started(f);
+        w.btEditClick();
+        w.seTemplate->setText(QStringLiteral("x abc y"));
+        w.seTemplate->setSelection(0, 2, 0, 5);
+        w.cbPlaceholders->setCurrentIndex(6); // "Minor product version"
+        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Minor product version"));
+        w.btnInsert->click();
+        QCOMPARE(w.seTemplate->text(), QStringLiteral("x $pvMinor y"));
+        int line = -1, index = -1;
+        w.seTemplate->getCursorPosition(&line, &index);
+        QCOMPARE(line, 0);
+        QCOMPARE(index, 10);
+        // Without a selection the text goes in at the caret.
+        w.cbPlaceholders->setCurrentIndex(11);
+        w.seTemplate->setCursorPosition(0, 0);
+        w.btnInsert->click();
+        QCOMPARE(w.seTemplate->text(), QStringLiteral("$Platformx $pvMinor y"));
+        // Typed text that names no entry inserts nothing.
+        w.cbPlaceholders->setEditText(QStringLiteral("nothing"));
+        w.btnInsert->click();
+        QCOMPARE(w.seTemplate->text(), QStringLiteral("$Platformx $pvMinor y"));
+    }
+
+    void listFollowsTheCaret()
+    {
+        TMainFormFixture f;
+        TMainForm& w = Started(f);
+        w.btEditClick();
+        w.seTemplate->setText(QStringLiteral("VALUE \"Ä\", \"$fvBuild\"\n  $COMPANY"));
+        w.cbPlaceholders->setCurrentIndex(0);
+        w.seTemplate->setCursorPosition(0, 13); // behind the "$"
+        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Build"));
+        w.seTemplate->setCursorPosition(1, 5);
+        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Company"));
+        w.seTemplate->setCursorPosition(0, 2); // not in a placeholder: no change
+        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Company"));
+    }
+
+    void choosersStartWhereTheFieldsPoint()
+    {
+        TMainFormFixture f;
+        TMainForm& w = Started(f);
+        f.Dialogs.Requests.clear();
+        w.edTemplate->setText(QStringLiteral("rel/dir/V.trc"));
+        f.Dialogs.SetNextFileName(QStringLiteral("/x/T.trc"));
+        w.btTemplate->click();
+        QCOMPARE(f.Dialogs.Requests[0].InitialDir, QStringLiteral("rel/dir/"));
+        QCOMPARE(f.Dialogs.Requests[0].Title, QStringLiteral("Select resource template"));
+        QCOMPARE(f.Dialogs.Requests[0].Filter, QStringLiteral("Templates|*.trc|all|*.*"));
+        QCOMPARE(w.edTemplate->text(), QStringLiteral("/x/T.trc"));
+        w.edTemplate->clear();
+        w.btTemplate->click(); // cancelled: the field stays
+        QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.ProgramDir());
+        QVERIFY(w.edTemplate->text().isEmpty());
+        w.edResCompiler->clear();
+        w.btResCompiler->click();
+        QCOMPARE(f.Dialogs.Requests[2].FileName, QStringLiteral("brcc32.exe"));
+        QVERIFY(f.Dialogs.Requests[2].Filter.startsWith(QStringLiteral("Programs|*.exe")));
+        QVERIFY(f.Dialogs.Requests[2].InitialDir.endsWith(QStringLiteral("programs/")));
+    }
+};
+
+QTEST_MAIN(TTemplateEditorTest)
+#include "TemplateEditorTest.moc"
