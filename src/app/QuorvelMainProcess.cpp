@@ -6,6 +6,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
+#include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 
 #include <QApplication>
@@ -90,7 +91,10 @@ void TMainForm::btProcessClick()
         TRunGuard guard(FGenerating, btProcess);
         TGenerationActions actions;
         actions.Compile = [this](const QString& g, const QString& p, const QString& n) {
-            FCompiler->CompileResource(g, p, n);
+            // What the .res file holds shows at a glance whether the template
+            // did what the user meant.
+            if (FCompiler->CompileResource(g, p, n).Succeeded())
+                FLog->AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
         };
         QApplication::setOverrideCursor(Qt::BusyCursor);
         try {

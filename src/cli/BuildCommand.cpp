@@ -4,6 +4,7 @@
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
+#include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 #include "support/TextFile.h"
 
@@ -190,7 +191,9 @@ int RunBuild(TCliContext& c, const QStringList& args)
         };
     } else {
         actions.Compile = [&](const QString& g, const QString& p, const QString& n) {
-            if (!compiler.CompileResource(g, p, n).Succeeded())
+            if (compiler.CompileResource(g, p, n).Succeeded())
+                log.AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
+            else
                 allSucceeded = false;
         };
     }

@@ -127,8 +127,10 @@ private:
 };
 
 // The log the tool prints for runs of the compiler on the scripts, each run
-// printing the same output.
-QString ExpectedLog(const QString& resourcePath, const QStringList& scripts, const QString& output)
+// printing the same output. After a run that succeeded (groupFolder given) the
+// tool reads the .res file, which the fake compiler does not write.
+QString ExpectedLog(const QString& resourcePath, const QStringList& scripts, const QString& output,
+                    const QString& groupFolder = QString())
 {
     QString log;
     for (const QString& n : scripts) {
@@ -137,6 +139,9 @@ QString ExpectedLog(const QString& resourcePath, const QStringList& scripts, con
         log += QStringLiteral("=====================================\nCompile resource file: ") +
                (resourcePath.isEmpty() ? n : resourcePath + u'/' + n) + QStringLiteral(" => ") +
                res + u'\n' + output;
+        if (!groupFolder.isEmpty())
+            log += QStringLiteral("*** Error: Cannot open file \"%1%2\". No such file or directory\n")
+                       .arg(groupFolder, res);
     }
     return log;
 }
@@ -155,6 +160,7 @@ struct TBuildCase {
     const char* Output;       // what each compiler run prints to the log
     QStringList Scripts;      // every script written, relative to the group folder, sorted
     const char* Err;          // standard error, "G/" for the group folder
+    bool Succeeded = true;    // whether the compiler runs succeed
 };
 
 void PrintTo(const TBuildCase& c, std::ostream* os)
@@ -192,7 +198,8 @@ TEST_P(BuildCommandTest, WritesCompilesAndReports)
     const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments, c.Compiler);
 
     EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Err.toStdString();
-    EXPECT_EQ(r.Out, ExpectedLog(U(c.ResourcePath), c.Compiled, U(c.Output)));
+    EXPECT_EQ(r.Out, ExpectedLog(U(c.ResourcePath), c.Compiled, U(c.Output),
+                                 c.Succeeded ? f.GroupFolder() : QString()));
     EXPECT_EQ(r.Err, U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()));
     EXPECT_EQ(f.Scripts(), c.Scripts);
     // The tool writes neither the group's settings nor the configuration.
@@ -280,7 +287,7 @@ const TBuildCase BuildCases[] = {
      AllFive,
      "bad\n*** Error: exit code 3\n",
      Below(QStringLiteral("Resources"), AllFive),
-     ""},
+     "", false},
     {"CompilerMissing",
      {QStringLiteral("--compiler"), QStringLiteral("T/no/brcc32.exe")},
      {},
@@ -293,7 +300,7 @@ const TBuildCase BuildCases[] = {
      Below(QStringLiteral("Resources"), AllFive),
      "Error: No such file or directory\nError: No such file or directory\n"
      "Error: No such file or directory\nError: No such file or directory\n"
-     "Error: No such file or directory\n"},
+     "Error: No such file or directory\n", false},
     {"NoCompilerConfigured",
      {},
      {QStringLiteral("ResourceCompiler=")},
@@ -306,7 +313,7 @@ const TBuildCase BuildCases[] = {
      Below(QStringLiteral("Resources"), AllFive),
      "Error: No such file or directory\nError: No such file or directory\n"
      "Error: No such file or directory\nError: No such file or directory\n"
-     "Error: No such file or directory\n"},
+     "Error: No such file or directory\n", false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BuildCommandTest, testing::ValuesIn(BuildCases),

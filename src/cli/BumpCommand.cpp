@@ -1,0 +1,87 @@
+#include "cli/BumpCommand.h"
+
+#include "cli/CliArguments.h"
+#include "cli/ProjectSelection.h"
+#include "project/VersionEdits.h"
+
+namespace
+{
+
+int RunBump(TCliContext& c, const QStringList& args)
+{
+    const QString usage = QLatin1String(BumpCommand.Usage);
+    QString groupFile;
+    QStringList projects;
+    bool all = false;
+    bool parts[4] = {false, false, false, false};
+    TCliArguments parser;
+    parser.AddFlag("--major", &parts[vpMajor]);
+    parser.AddFlag("--minor", &parts[vpMinor]);
+    parser.AddFlag("--release", &parts[vpRelease]);
+    parser.AddFlag("--build", &parts[vpBuild]);
+    parser.AddList("--project", &projects);
+    parser.AddFlag("--all", &all);
+    parser.AddValue("--config", &c.ConfigFile);
+    const QString parseError = parser.Parse(args, groupFile);
+    if (!parseError.isEmpty())
+        return c.UsageError(parseError, usage);
+    int partCount = 0;
+    TVersionPart part = vpBuild;
+    for (int p = vpMajor; p <= vpBuild; ++p)
+        if (parts[p]) {
+            ++partCount;
+            part = TVersionPart(p);
+        }
+    if (partCount != 1)
+        return c.UsageError(
+            QStringLiteral("give exactly one of --major, --minor, --release, --build"), usage);
+    if (all && !projects.isEmpty())
+        return c.UsageError(QStringLiteral("--all and --project exclude each other"), usage);
+
+    TProjectGroup group;
+    OpenGroupForChange(c, groupFile, group);
+    QList<int> indices;
+    if (all || !projects.isEmpty()) {
+        const QString selectError = SelectProjects(group, projects, all, indices);
+        if (!selectError.isEmpty())
+            return c.UsageError(selectError, usage);
+    } else {
+        for (int i = 0; i < group.Projects.Count(); ++i)
+            if (group.Projects[i].Checked)
+                indices.append(i);
+        if (indices.isEmpty()) {
+            c.Err << "quorvel-cli: no project of the group is checked; name them with "
+                     "--project ENTRY or --all\n";
+            return ceFailure;
+        }
+    }
+
+    QStringList report;
+    for (int i : indices) {
+        TProjectEntry& entry = group.Projects[i];
+        TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+        const QString before = FileVersionText(data);
+        if (!BumpFileVersion(data, part)) {
+            c.Err << "quorvel-cli: " << entry.Text << ": the file version " << before
+                  << " cannot be raised further\n";
+            return ceFailure;
+        }
+        entry.Info = std::make_unique<TProjectInfo>(data);
+        report << QStringLiteral("%1: %2 -> %3").arg(entry.Text, before, FileVersionText(data));
+    }
+    group.SaveVersionSettings(group.LastGroupFile);
+    for (const QString& line : report)
+        c.Out << line << "\n";
+    return ceSuccess;
+}
+
+} // namespace
+
+const TCliCommand BumpCommand{
+    "bump", "raise one part of the file version and save the group's settings",
+    "quorvel-cli [--config FILE] bump GROUP (--major|--minor|--release|--build)\n"
+    "         [--project ENTRY]... [--all]\n"
+    "Raises that part of the file version of the named projects (default: the\n"
+    "checked ones) by 1 and sets the lower parts to 0; prints old -> new per\n"
+    "project and saves the settings file as set does.",
+    RunBump};

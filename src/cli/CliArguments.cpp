@@ -1,0 +1,74 @@
+#include "cli/CliArguments.h"
+
+void TCliArguments::AddFlag(const char* name, bool* value)
+{
+    FOptions.push_back(TOption{QLatin1String(name), value, nullptr, nullptr});
+}
+
+void TCliArguments::AddValue(const char* name, QString* value)
+{
+    FOptions.push_back(TOption{QLatin1String(name), nullptr, value, nullptr});
+}
+
+void TCliArguments::AddList(const char* name, QStringList* values)
+{
+    FOptions.push_back(TOption{QLatin1String(name), nullptr, nullptr, values});
+}
+
+void TCliArguments::SetRest(QStringList* rest)
+{
+    FRest = rest;
+}
+
+QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
+{
+    group.clear();
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (group.isEmpty())
+                group = a;
+            else if (FRest)
+                FRest->append(a);
+            else
+                return QStringLiteral("more than one group given");
+            continue;
+        }
+        const TOption* option = nullptr;
+        QString value;
+        bool hasValue = false;
+        for (const TOption& o : FOptions) {
+            if (a == o.Name) {
+                option = &o;
+                break;
+            }
+            if (!o.Flag && a.startsWith(o.Name + u'=')) {
+                option = &o;
+                value = a.mid(o.Name.size() + 1);
+                hasValue = true;
+                break;
+            }
+        }
+        if (!option)
+            return QStringLiteral("unknown option %1").arg(a);
+        if (option->Flag) {
+            *option->Flag = true;
+            continue;
+        }
+        if (!hasValue) {
+            if (i + 1 >= arguments.size())
+                return QStringLiteral("%1 needs a value").arg(option->Name);
+            value = arguments[++i];
+        }
+        // A null value would read as "not given".
+        if (value.isNull())
+            value = QStringLiteral("");
+        if (option->Value)
+            *option->Value = value;
+        else
+            option->List->append(value);
+    }
+    if (group.isEmpty())
+        return QStringLiteral("no group file given");
+    return QString();
+}

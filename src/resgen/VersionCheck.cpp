@@ -1,0 +1,217 @@
+#include "resgen/VersionCheck.h"
+
+#include "project/ProjectFile.h"
+#include "project/VersionEdits.h"
+#include "resgen/ResFile.h"
+#include "resgen/ResourceCompiler.h"
+#include "resgen/ResourceGenerator.h"
+#include "support/PathHelpers.h"
+#include "support/QuorvelError.h"
+#include "support/TextFile.h"
+#include "support/TextHelpers.h"
+#include "support/Translation.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace
+{
+
+qint32 Low32(qint64 value)
+{
+    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(value) & 0xFFFFFFFFu));
+}
+
+bool FitsVersionPart(qint64 value)
+{
+    return value >= 0 && value <= MaxVersionPart;
+}
+
+// The parts of a version text such as "1.2.0.15" or "1, 2, 0, 15"; false when
+// a part is no decimal number or there are more than four.
+bool ParseVersionText(const QString& text, QList<qint64>& parts)
+{
+    parts.clear();
+    const QStringList fields = text.split(QRegularExpression(QStringLiteral("[.,]")));
+    if (fields.size() > 4)
+        return false;
+    for (const QString& field : fields) {
+        const QString f = TrimBlanks(field);
+        if (f.isEmpty() || f.size() > 10)
+            return false;
+        for (QChar c : f)
+            if (c < u'0' || c > u'9')
+                return false;
+        parts.append(f.toLongLong());
+    }
+    return true;
+}
+
+} // namespace
+
+QString FileVersionRangeWarning(const TProjectData& data)
+{
+    if (FitsVersionPart(data.FileVersionMajor) && FitsVersionPart(data.FileVersionMinor) &&
+        FitsVersionPart(data.FileVersionRelease) && FitsVersionPart(data.FileVersionBuild))
+        return QString();
+    return Tr("file version %1 has a part outside 0 to 65535, which a VERSIONINFO cannot hold")
+        .arg(FileVersionText(data));
+}
+
+QString ProductVersionRangeWarning(const TGroupValues& group)
+{
+    if (FitsVersionPart(group.ProdMajor) && FitsVersionPart(group.ProdMinor))
+        return QString();
+    return Tr("product version %1.%2 has a part outside 0 to 65535, which a VERSIONINFO cannot "
+              "hold")
+        .arg(group.ProdMajor)
+        .arg(group.ProdMinor);
+}
+
+QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& group)
+{
+    QStringList warnings;
+    const QString include = ReadElementText(lines, QStringLiteral("<VerInfo_IncludeVerInfo>"));
+    if (SameText(include, QStringLiteral("true")))
+        warnings << Tr("the project file still has the IDE's own version information switched "
+                       "on (<VerInfo_IncludeVerInfo>true</VerInfo_IncludeVerInfo>): the program "
+                       "would carry two version resources");
+
+    const QString keys = ReadElementText(lines, QStringLiteral("<VerInfo_Keys>"));
+    if (keys.isEmpty())
+        return warnings;
+    QString version = ReadKeyValue(keys, QStringLiteral("ProductVersion="));
+    if (!version.isEmpty()) {
+        // Read as a group without settings takes its product version from a
+        // project file, so that such a group never differs from its own source.
+        const QString text = version;
+        const qint32 major = Low32(ReadNextInt(version, '.', 1));
+        const qint32 minor = Low32(ReadNextInt(version, '.', 1));
+        if (major != group.ProdMajor || minor != group.ProdMinor)
+            warnings << Tr("product version %1 in the project file differs from the group's "
+                           "%2.%3")
+                            .arg(text, QString::number(group.ProdMajor),
+                                 QString::number(group.ProdMinor));
+    }
+    const QString company = ReadKeyValue(keys, QStringLiteral("CompanyName="));
+    if (!company.isEmpty() && company != group.Company)
+        warnings << Tr("company \"%1\" in the project file differs from the group's \"%2\"")
+                        .arg(company, group.Company);
+    return warnings;
+}
+
+QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
+{
+    QList<TVersionFinding> findings;
+    const QString productWarning = ProductVersionRangeWarning(group.Group);
+    if (!productWarning.isEmpty())
+        findings.append({ExtractFileName(group.LastProjectGrp), productWarning});
+    for (int i = 0; i < group.Projects.Count(); ++i) {
+        const TProjectEntry& entry = group.Projects[i];
+        const TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+        const QString rangeWarning = FileVersionRangeWarning(data);
+        if (!rangeWarning.isEmpty())
+            findings.append({entry.Text, rangeWarning});
+        if (entry.Checked && !data.Status.Contains(psWin32) && !data.Status.Contains(psWin64))
+            findings.append({entry.Text, Tr("checked, but built for neither Win32 nor Win64")});
+        const QString fileName = group.ProjectFileName(i);
+        if (!QFileInfo(fileName).isFile()) {
+            findings.append({entry.Text, Tr("project file \"%1\" is missing").arg(fileName)});
+            continue;
+        }
+        for (const QString& warning :
+             ProjectFileWarnings(ReadTextFile(fileName).Lines, group.Group))
+            findings.append({entry.Text, warning});
+    }
+    return findings;
+}
+
+QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString& resourcePath,
+                                       const QString& suffix32, const QString& suffix64)
+{
+    QList<TResourceTarget> targets;
+    const QString groupFolder = ExtractFilePath(group.LastProjectGrp);
+    for (int i = 0; i < group.Projects.Count(); ++i) {
+        const TProjectEntry& entry = group.Projects[i];
+        if (!entry.Checked)
+            continue;
+        const TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+        const struct {
+            TProjectState State;
+            const char* Platform;
+            const QString& Suffix;
+        } platforms[] = {{psWin32, "32-bit", suffix32}, {psWin64, "64-bit", suffix64}};
+        for (const auto& p : platforms) {
+            if (!data.Status.Contains(p.State))
+                continue;
+            const QString scriptName = ScriptName(entry.Text, p.Suffix);
+            targets.append({entry.Text, QLatin1String(p.Platform),
+                            CompileScriptPath(groupFolder, resourcePath, scriptName),
+                            CompileResourcePath(groupFolder, scriptName), data});
+        }
+    }
+    return targets;
+}
+
+QStringList CompareVersionResource(const TVersionResource& resource, const TProjectData& data)
+{
+    QStringList differences;
+    const qint64 project[4] = {data.FileVersionMajor, data.FileVersionMinor,
+                               data.FileVersionRelease, data.FileVersionBuild};
+    bool same = true;
+    for (int k = 0; k < 4; ++k)
+        same = same && resource.FileVersion[k] == project[k];
+    if (!same)
+        differences << Tr("FILEVERSION %1 differs from the project's file version %2")
+                           .arg(resource.FileVersionText(), FileVersionText(data));
+
+    for (const TVersionStringTable& table : resource.StringTables) {
+        bool found = false;
+        const QString text = table.Value(QStringLiteral("FileVersion"), &found);
+        if (!found)
+            continue;
+        QList<qint64> parts;
+        bool agrees = ParseVersionText(text, parts);
+        for (int k = 0; agrees && k < parts.size(); ++k)
+            agrees = parts[k] == project[k];
+        if (!agrees)
+            differences << Tr("the FileVersion text \"%1\" differs from the project's file "
+                              "version %2")
+                               .arg(text, FileVersionText(data));
+    }
+    return differences;
+}
+
+QStringList VerifyResourceFile(const TResourceTarget& target)
+{
+    const QFileInfo res(target.ResFile);
+    if (!res.isFile())
+        return {Tr("resource file \"%1\" is missing").arg(target.ResFile)};
+    QStringList problems;
+    const QFileInfo script(target.ScriptFile);
+    if (script.isFile() && res.lastModified() < script.lastModified())
+        problems << Tr("resource file \"%1\" is older than its script \"%2\"")
+                        .arg(target.ResFile, target.ScriptFile);
+    try {
+        const TVersionResource resource = ReadVersionResourceFile(target.ResFile);
+        for (const QString& difference : CompareVersionResource(resource, target.Data))
+            problems << Tr("resource file \"%1\": %2").arg(target.ResFile, difference);
+    } catch (const TQuorvelError& e) {
+        problems << e.Message();
+    }
+    return problems;
+}
+
+QString VersionResourceLogLine(const QString& resFile)
+{
+    try {
+        const TVersionResource v = ReadVersionResourceFile(resFile);
+        return Tr("Version resource: ") +
+               QStringLiteral("%1, %2, %3, %4")
+                   .arg(v.FileVersionText(), v.ProductVersionText(),
+                        v.StringValue(QStringLiteral("CompanyName")),
+                        v.StringValue(QStringLiteral("FileDescription")));
+    } catch (const TQuorvelError& e) {
+        return QStringLiteral("*** ") + Tr("Error: ") + e.Message();
+    }
+}

@@ -1,0 +1,120 @@
+#include "cli/GroupCopy.h"
+
+#include "project/GroupFile.h"
+#include "support/TextFile.h"
+#include "testsupport/TestFiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+void CopyTree(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString f = it.next();
+        TestFiles::Write(to + f.mid(from.size()), TestFiles::Read(f));
+    }
+}
+
+} // namespace
+
+TGroupCopy::TGroupCopy()
+{
+    EXPECT_TRUE(Dir.isValid());
+    WriteConfig({});
+}
+
+QString TGroupCopy::CopyDemo()
+{
+    CopyTree(QDir(TestFiles::ExamplesDir()).filePath(QStringLiteral("demo")),
+             Path(QStringLiteral("demo")));
+    TestFiles::Write(Path(QStringLiteral("VersInfo.trc")),
+                     TestFiles::Read(TestFiles::ExamplesDir() + QStringLiteral("/VersInfo.trc")));
+    return Path(QStringLiteral("demo/Demo.groupproj"));
+}
+
+QString TGroupCopy::CopyCorpusGroup(const QString& groupFile)
+{
+    const QString source = QDir(TestFiles::CorpusDir()).filePath(groupFile);
+    const QString sourceFolder = QFileInfo(source).absolutePath() + u'/';
+    const QString target = Path(QStringLiteral("corpus/") + QFileInfo(source).fileName());
+    TestFiles::Write(target, TestFiles::Read(source));
+    const QStringList entries = ReadProjectEntries(ReadTextFile(source).Lines);
+    for (QString entry : entries) {
+        entry.replace(u'\\', u'/');
+        if (entry.startsWith(QLatin1String("..")) || entry.startsWith(u'/'))
+            continue;
+        if (QFileInfo(sourceFolder + entry).isFile())
+            TestFiles::Write(Path(QStringLiteral("corpus/") + entry),
+                             TestFiles::Read(sourceFolder + entry));
+    }
+    return target;
+}
+
+QString TGroupCopy::Path(const QString& relative) const
+{
+    return Dir.filePath(relative);
+}
+
+void TGroupCopy::WriteConfig(const QStringList& lines, const QString& compiler)
+{
+    const QStringList defaults{QStringLiteral("ResourceCompiler=") +
+                                   (compiler.isNull() ? TestFiles::FakeCompiler() : compiler),
+                               QStringLiteral("TemplateName=") +
+                                   Path(QStringLiteral("VersInfo.trc"))};
+    TestFiles::Write(Config(),
+                     TestFiles::CrLf(QStringList{QStringLiteral("[Config]")} + lines + defaults));
+}
+
+TGroupCopy::TRun TGroupCopy::Run(const QStringList& arguments,
+                                 const QList<QPair<QString, QString>>& variables) const
+{
+    QProcess p;
+    p.setWorkingDirectory(Dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path(QStringLiteral("xdg")));
+    env.insert(QStringLiteral("HOME"), Path(QStringLiteral("home")));
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    for (const auto& [name, value] : variables)
+        env.insert(name, value);
+    p.setProcessEnvironment(env);
+    p.start(TestFiles::CliProgram(), QStringList{QStringLiteral("--config"), Config()} + arguments);
+    TRun r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.ExitCode = p.exitCode();
+    r.Out = QString::fromUtf8(p.readAllStandardOutput());
+    r.Err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QStringList TGroupCopy::Listing() const
+{
+    QStringList result;
+    QDirIterator it(Dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        QString sum;
+        if (f.isFile())
+            sum = QString::fromLatin1(
+                QCryptographicHash::hash(TestFiles::Read(f.filePath()), QCryptographicHash::Md5)
+                    .toHex());
+        result << QStringLiteral("%1 %2 %3 %4")
+                      .arg(f.filePath())
+                      .arg(f.size())
+                      .arg(f.lastModified().toMSecsSinceEpoch())
+                      .arg(sum);
+    }
+    result.sort();
+    return result;
+}
