@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace
 {
 
@@ -69,7 +71,8 @@ struct TBuildOptions {
     QString ResourcePath;
     QString Suffix32;
     QString Suffix64;
-    bool EscapeValues = false;
+    // Not given: the configuration's "EscapeValues" decides.
+    std::optional<bool> EscapeValues;
     bool DryRun = false;
 };
 
@@ -95,8 +98,8 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
     };
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--escape-values")) {
-            o.EscapeValues = true;
+        if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values")) {
+            o.EscapeValues = a == QLatin1String("--escape-values");
             continue;
         }
         if (a == QLatin1String("--dry-run")) {
@@ -167,7 +170,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
     input.TemplateLines = templ.Lines;
     input.TemplateFormat = templ.Format;
     input.Group = group.Group;
-    input.EscapeValues = o.EscapeValues || c.Config.EscapeValues;
+    input.EscapeValues = o.EscapeValues.value_or(c.Config.EscapeValues);
     for (int i = 0; i < group.Projects.Count(); ++i) {
         const TProjectEntry& entry = group.Projects[i];
         input.Projects.push_back(TGenerationProject{
@@ -212,8 +215,9 @@ int RunBuild(TCliContext& c, const QStringList& args)
 const TCliCommand BuildCommand{
     "build", "write the resource scripts of the checked projects and compile them",
     "quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
-    "         [--compiler-options TEXT] [--escape-values] [--resource-path DIR]\n"
-    "         [--suffix32 S] [--suffix64 S] [--dry-run]\n"
-    "Settings not given come from the configuration. --dry-run prints each script's\n"
-    "path and content (line breaks CR LF, as written) and writes and runs nothing.",
+    "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
+    "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--dry-run]\n"
+    "Settings not given come from the configuration; of two contrary options the\n"
+    "last one counts. --dry-run prints each script's path and content (line breaks\n"
+    "CR LF, as written) and writes and runs nothing.",
     RunBuild};
