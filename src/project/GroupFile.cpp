@@ -37,7 +37,10 @@ QString ExtractProjectEntry(const QString& line)
     const int end = line.indexOf(u'>', start - 1) + 1;  // 1-based, 0 when missing
     if (end == 0)
         return QString(""); // no ">" on the line: no entry
-    return RemoveDoubleQuotes(line.mid(start - 1, end - start));
+    // mid() gives a null string for an empty part ("Include=>"), and null
+    // means "not a project line".
+    const QString entry = RemoveDoubleQuotes(line.mid(start - 1, end - start));
+    return entry.isNull() ? QString("") : entry;
 }
 
 QStringList ReadProjectEntries(const QStringList& lines)

@@ -4,6 +4,7 @@
 #include "support/TextHelpers.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -46,11 +47,14 @@ QString WholeText(const QStringList& lines)
 
 int CharIndexOfPosition(const QStringList& lines, int line, int column)
 {
-    int index = 0;
-    const int earlierLines = std::min(line - 1, int(lines.size()));
-    for (int i = 0; i < earlierLines; ++i)
-        index += int(lines[i].size()) + 2;
-    return index + column - 1;
+    // Counted in 64 bits: a position far outside the text (the editor passes
+    // whatever it is given) must not overflow.
+    qint64 index = 0;
+    const qint64 earlierLines = std::clamp<qint64>(qint64(line) - 1, 0, lines.size());
+    for (qint64 i = 0; i < earlierLines; ++i)
+        index += lines[i].size() + 2;
+    return int(std::clamp<qint64>(index + column - 1, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
 }
 
 int WordStartColumn(const QStringList& lines, int line, int column)

@@ -162,9 +162,13 @@ QByteArray EncodeCodePage(const QString& text, int codePage, bool* lossless)
             continue;
         // A character the code page cannot hold. The undefined bytes of a
         // single-byte code page come back as the byte they were read from.
-        const char16_t c = *reinterpret_cast<const char16_t*>(in);
+        const auto* units = reinterpret_cast<const char16_t*>(in);
+        const char16_t c = units[0];
         size_t skip = sizeof(char16_t);
-        if (QChar::isHighSurrogate(c) && inLeft >= 2 * sizeof(char16_t))
+        // A pair stands for one character; a lone surrogate is one of its own
+        // and the character after it is still to be converted.
+        if (QChar::isHighSurrogate(c) && inLeft >= 2 * sizeof(char16_t) &&
+            QChar::isLowSurrogate(units[1]))
             skip *= 2;
         bool restored = false;
         if (IsSingleByte(codePage) && c >= 0x80 && c < 0x100) {

@@ -155,9 +155,12 @@ qint32 TIniFile::ReadInteger(const QString& section, const QString& key, qint32 
 
 QStringList TIniFile::ReadSections() const
 {
+    // A name counts once, and only when the section that reads and writes go
+    // to (its first one) holds a key: a later one of the same name is hidden.
     QStringList result;
     for (size_t i = 1; i < FSections.size(); ++i)
-        if (FSections[i].KeyCount > 0 && !result.contains(FSections[i].Name, Qt::CaseInsensitive))
+        if (FSections[i].KeyCount > 0 &&
+            FSectionIndex.value(UpperCaseKeepLength(FSections[i].Name), -1) == int(i))
             result.append(FSections[i].Name);
     return result;
 }
@@ -219,7 +222,10 @@ QByteArray TIniFile::ToBytes() const
     }
     bool lossless = true;
     QByteArray bytes = EncodeText(lines, FFormat, &lossless);
-    if (!lossless && FFormat.Encoding == TTextEncoding::Ansi) {
+    // Outside Windows, bytes that form valid UTF-8 are read as UTF-8: an ANSI
+    // file whose new bytes happen to do so would read back as other text.
+    if (FFormat.Encoding == TTextEncoding::Ansi &&
+        (!lossless || DecodeText(bytes).Lines != lines)) {
         TTextFormat utf8 = FFormat;
         utf8.Encoding = TTextEncoding::Utf8;
         utf8.HasBom = true;

@@ -31,6 +31,7 @@ public:
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // Decimal, or hexadecimal after "0x" or "$"; anything else gives def.
     qint32 ReadInteger(const QString& section, const QString& key, qint32 def) const;
+    // The names for which SectionExists holds, each once, in file order.
     QStringList ReadSections() const;
 
     // Line breaks inside a value would split the line: they are written as blanks.
@@ -40,7 +41,8 @@ public:
     // Writes the file atomically; on failure the old file stays intact and
     // TQuorvelError "Unable to write to %s" is thrown. A file keeps its encoding;
     // a new one is UTF-8 without byte-order mark; a file in an ANSI code page
-    // that cannot hold a value written becomes UTF-8 with byte-order mark.
+    // that cannot hold a value written, or whose bytes would then read back as
+    // other text, becomes UTF-8 with byte-order mark.
     void UpdateFile();
     // The bytes UpdateFile() would write.
     QByteArray ToBytes() const;

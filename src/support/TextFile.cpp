@@ -14,6 +14,11 @@
 #include <cerrno>
 #include <cstring>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QByteArray BomUtf8("\xEF\xBB\xBF", 3);
@@ -45,6 +50,15 @@ QByteArray EncodeUtf16(const QString& text, bool littleEndian)
         result[2 * i + (littleEndian ? 1 : 0)] = char(c >> 8);
     }
     return result;
+}
+
+// UTF-8 bytes as text, a leading U+FEFF kept: behind a byte-order mark it is
+// part of the text, and QString::fromUtf8 would drop it.
+QString DecodeUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 bool IsValidUtf8(const QByteArray& bytes)
@@ -116,7 +130,7 @@ TTextContent DecodeText(const QByteArray& bytes)
     if (bytes.startsWith(BomUtf8)) {
         f.Encoding = TTextEncoding::Utf8;
         f.HasBom = true;
-        text = QString::fromUtf8(bytes.mid(3));
+        text = DecodeUtf8(bytes.mid(3));
     } else if (bytes.startsWith(BomUtf16LE)) {
         f.Encoding = TTextEncoding::Utf16LE;
         f.HasBom = true;
@@ -133,7 +147,7 @@ TTextContent DecodeText(const QByteArray& bytes)
 #endif
     } else if (IsValidUtf8(bytes)) {
         f.Encoding = TTextEncoding::Utf8;
-        text = QString::fromUtf8(bytes);
+        text = DecodeUtf8(bytes);
     } else {
         f.Encoding = TTextEncoding::Ansi;
         f.CodePage = cpWindows1252;
@@ -241,10 +255,40 @@ void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
         errno = EACCES;
         fail(ErrnoReason());
     }
+    // A device or a pipe (the name, or the file its link points to) is written
+    // in place: a new file renamed over it would replace the device itself.
+    if (info.exists() && !info.isFile()) {
+        QFile device;
+#ifdef Q_OS_WIN
+        device.setFileName(fileName);
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            fail(device.errorString());
+#else
+        // Opening a pipe that nobody reads would wait for a reader for good.
+        const int fd = ::open(QFile::encodeName(fileName).constData(),
+                              O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            fail(ErrnoReason());
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        if (!device.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                         QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            fail(device.errorString());
+        }
+#endif
+        if (device.write(bytes) != bytes.size())
+            fail(device.errorString());
+        return;
+    }
+    // Unbuffered, so that a write the disk refuses fails here: a buffered
+    // write fails only when commit() flushes it, and commit() does not look at
+    // that failure but renames the short file over the old one.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (file.write(bytes) != bytes.size())
+        fail(file.errorString()); // the temporary file goes with `file`
+    if (!file.commit())
         fail(file.errorString());
 }
 

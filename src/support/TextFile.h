@@ -53,7 +53,9 @@ QByteArray ReadFileBytes(const QString& fileName);
 // A whole text file as lines; throws TQuorvelError "Cannot open file "%s". %s".
 TTextContent ReadTextFile(const QString& fileName);
 // Replaces a file with the bytes, atomically: on failure the old file stays as
-// it was. Throws TQuorvelError "Cannot create file "%s". %s".
+// it was. A link is kept and the file it points to replaced. A device or a
+// pipe is written in place (a pipe only while something reads it). Throws
+// TQuorvelError "Cannot create file "%s". %s".
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes);
 void WriteTextFile(const QString& fileName, const QStringList& lines, const TTextFormat& format);
 
