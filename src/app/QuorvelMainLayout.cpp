@@ -2,6 +2,8 @@
 // the log pane, named and captioned as on the form.
 #include "app/QuorvelMain.h"
 
+#include "support/Translation.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
@@ -143,21 +145,21 @@ QWidget* TMainForm::CreateProcessPage()
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(8, 6, 8, 6);
 
-    lbProjectName = Named(new QLabel(QStringLiteral("Project group"), page), "lbProjectName");
+    lbProjectName = Named(new QLabel(QStringLiteral(TrNoop("Project group")), page), "lbProjectName");
     v->addWidget(lbProjectName);
     auto* top = new QHBoxLayout;
     cbProjectGroup = Named(new QComboBox(page), "cbProjectGroup");
     cbProjectGroup->setEditable(true);
     cbProjectGroup->setMaxVisibleItems(15);
     cbProjectGroup->setInsertPolicy(QComboBox::NoInsert);
-    cbProjectGroup->setToolTip(QStringLiteral("Delphi projects"));
+    cbProjectGroup->setToolTip(QStringLiteral(TrNoop("Delphi projects")));
     cbProjectGroup->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     lbProjectName->setBuddy(cbProjectGroup);
     pmProjects = Named(new QMenu(cbProjectGroup), "pmProjects");
-    pmiEditList = pmProjects->addAction(QStringLiteral("Edit list ..."));
+    pmiEditList = pmProjects->addAction(QStringLiteral(TrNoop("Edit list ...")));
     pmiEditList->setObjectName(QStringLiteral("pmiEditList"));
     pmProjects->addSeparator();
-    pmiCancel = pmProjects->addAction(QStringLiteral("Cancel"));
+    pmiCancel = pmProjects->addAction(QStringLiteral(TrNoop("Cancel")));
     pmiCancel->setObjectName(QStringLiteral("pmiCancel"));
     cbProjectGroup->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(cbProjectGroup, &QWidget::customContextMenuRequested, this,
@@ -181,9 +183,9 @@ QWidget* TMainForm::CreateProcessPage()
     auto* middle = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     auto* projectsRow = new QHBoxLayout;
-    Label1 = Named(new QLabel(QStringLiteral("Projects:"), page), "Label1");
-    sbCheckAll = ImageButton(page, "sbCheckAll", QStyle::SP_DialogApplyButton, "Check all projects", true);
-    sbCheckNone = ImageButton(page, "sbCheckNone", QStyle::SP_DialogCancelButton, "Uncheck all projects", true);
+    Label1 = Named(new QLabel(QStringLiteral(TrNoop("Projects:")), page), "Label1");
+    sbCheckAll = ImageButton(page, "sbCheckAll", QStyle::SP_DialogApplyButton, TrNoop("Check all projects"), true);
+    sbCheckNone = ImageButton(page, "sbCheckNone", QStyle::SP_DialogCancelButton, TrNoop("Uncheck all projects"), true);
     connect(sbCheckAll, &QToolButton::clicked, this, [this] { sbCheckAllClick(); });
     connect(sbCheckNone, &QToolButton::clicked, this, [this] { sbCheckNoneClick(); });
     projectsRow->addWidget(Label1);
@@ -206,7 +208,7 @@ QWidget* TMainForm::CreateProcessPage()
     middle->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
-    gbGroup = Named(new QGroupBox(QStringLiteral("Version info of project group"), page), "gbGroup");
+    gbGroup = Named(new QGroupBox(QStringLiteral(TrNoop("Version info of project group")), page), "gbGroup");
     auto* gg = new QGridLayout(gbGroup);
     udProdMajor = Spinner(gbGroup, "udProdMajor", "edProdMajor", 1, 100, 1);
     udProdMinor = Spinner(gbGroup, "udProdMinor", "edProdMinor", 0, 100, 0);
@@ -214,36 +216,36 @@ QWidget* TMainForm::CreateProcessPage()
     edCompany = Named(new QLineEdit(gbGroup), "edCompany");
     edCopyright = Named(new QLineEdit(gbGroup), "edCopyright");
     edProduct = Named(new QLineEdit(gbGroup), "edProduct");
-    gg->addWidget(Labelled(gbGroup, "Major version", udProdMajor), 0, 0);
-    gg->addWidget(Labelled(gbGroup, "Minor version", udProdMinor), 0, 1);
-    gg->addWidget(Labelled(gbGroup, "Author", edAuthor), 0, 2, 1, 2);
-    gg->addWidget(Labelled(gbGroup, "Company", edCompany), 1, 0, 1, 4);
-    gg->addWidget(Labelled(gbGroup, "Copyright", edCopyright), 2, 0, 1, 4);
-    gg->addWidget(Labelled(gbGroup, "Product name", edProduct), 3, 0, 1, 4);
+    gg->addWidget(Labelled(gbGroup, TrNoop("Major version"), udProdMajor), 0, 0);
+    gg->addWidget(Labelled(gbGroup, TrNoop("Minor version"), udProdMinor), 0, 1);
+    gg->addWidget(Labelled(gbGroup, TrNoop("Author"), edAuthor), 0, 2, 1, 2);
+    gg->addWidget(Labelled(gbGroup, TrNoop("Company"), edCompany), 1, 0, 1, 4);
+    gg->addWidget(Labelled(gbGroup, TrNoop("Copyright"), edCopyright), 2, 0, 1, 4);
+    gg->addWidget(Labelled(gbGroup, TrNoop("Product name"), edProduct), 3, 0, 1, 4);
     right->addWidget(gbGroup);
 
-    gbProject = Named(new QGroupBox(QStringLiteral("Version info of selected project"), page), "gbProject");
+    gbProject = Named(new QGroupBox(QStringLiteral(TrNoop("Version info of selected project")), page), "gbProject");
     auto* pg = new QGridLayout(gbProject);
     udMajor = Spinner(gbProject, "udMajor", "edMajor", 1, 100, 1);
     udMinor = Spinner(gbProject, "udMinor", "edMinor", 0, 100, 0);
     udRelease = Spinner(gbProject, "udRelease", "edRelease", 0, 100, 0);
     udBuild = Spinner(gbProject, "udBuild", "edBuild", 0, 100, 0);
-    sbCopyMajor = ImageButton(gbProject, "sbCopyMajor", QStyle::SP_ArrowDown, "Copy from project group");
-    sbCopyMinor = ImageButton(gbProject, "sbCopyMinor", QStyle::SP_ArrowDown, "Copy from project group");
+    sbCopyMajor = ImageButton(gbProject, "sbCopyMajor", QStyle::SP_ArrowDown, TrNoop("Copy from project group"));
+    sbCopyMinor = ImageButton(gbProject, "sbCopyMinor", QStyle::SP_ArrowDown, TrNoop("Copy from project group"));
     sbCopyMajor->setIconSize(QSize(12, 12));
     sbCopyMinor->setIconSize(QSize(12, 12));
     connect(sbCopyMajor, &QToolButton::clicked, this, [this] { sbCopyMajorClick(); });
     connect(sbCopyMinor, &QToolButton::clicked, this, [this] { sbCopyMinorClick(); });
     edProject = Named(new QLineEdit(gbProject), "edProject");
-    cbWin32 = Named(new QCheckBox(QStringLiteral("Windows 32 bit"), gbProject), "cbWin32");
-    cbWin64 = Named(new QCheckBox(QStringLiteral("Windows 64 bit"), gbProject), "cbWin64");
-    pg->addWidget(Labelled(gbProject, "Major version", udMajor, sbCopyMajor), 0, 0);
-    pg->addWidget(Labelled(gbProject, "Minor version", udMinor, sbCopyMinor), 0, 1);
-    pg->addWidget(Labelled(gbProject, "Release", udRelease), 0, 2);
-    pg->addWidget(Labelled(gbProject, "Build", udBuild), 0, 3);
-    pg->addWidget(Labelled(gbProject, "Project name", edProject), 1, 0, 1, 4);
+    cbWin32 = Named(new QCheckBox(QStringLiteral(TrNoop("Windows 32 bit")), gbProject), "cbWin32");
+    cbWin64 = Named(new QCheckBox(QStringLiteral(TrNoop("Windows 64 bit")), gbProject), "cbWin64");
+    pg->addWidget(Labelled(gbProject, TrNoop("Major version"), udMajor, sbCopyMajor), 0, 0);
+    pg->addWidget(Labelled(gbProject, TrNoop("Minor version"), udMinor, sbCopyMinor), 0, 1);
+    pg->addWidget(Labelled(gbProject, TrNoop("Release"), udRelease), 0, 2);
+    pg->addWidget(Labelled(gbProject, TrNoop("Build"), udBuild), 0, 3);
+    pg->addWidget(Labelled(gbProject, TrNoop("Project name"), edProject), 1, 0, 1, 4);
     auto* platforms = new QHBoxLayout;
-    auto* laPlatforms = Named(new QLabel(QStringLiteral("Platforms:"), gbProject), "laPlatforms");
+    auto* laPlatforms = Named(new QLabel(QStringLiteral(TrNoop("Platforms:")), gbProject), "laPlatforms");
     platforms->addWidget(laPlatforms);
     platforms->addWidget(cbWin32);
     platforms->addWidget(cbWin64);
@@ -255,12 +257,12 @@ QWidget* TMainForm::CreateProcessPage()
     v->addLayout(middle, 1);
 
     auto* bottom = new QHBoxLayout;
-    btSettings = ImageButton(page, "btSettings", QStyle::SP_FileDialogDetailedView, "Settings");
+    btSettings = ImageButton(page, "btSettings", QStyle::SP_FileDialogDetailedView, TrNoop("Settings"));
     btInfo = ImageButton(page, "btInfo", QStyle::SP_MessageBoxInformation, nullptr);
     btProcess = Named(new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
-                                      QStringLiteral("Create resource files"), page), "btProcess");
+                                      QStringLiteral(TrNoop("Create resource files")), page), "btProcess");
     btProcess->setMinimumWidth(220);
-    btQuit = ImageButton(page, "btQuit", QStyle::SP_DialogCloseButton, "Close program");
+    btQuit = ImageButton(page, "btQuit", QStyle::SP_DialogCloseButton, TrNoop("Close program"));
     connect(btSettings, &QToolButton::clicked, this, [this] { btSettingsClick(); });
     connect(btInfo, &QToolButton::clicked, this, [this] { btInfoClick(); });
     connect(btProcess, &QPushButton::clicked, this, [this] { RunGuarded([this] { btProcessClick(); }); });
@@ -280,7 +282,7 @@ QWidget* TMainForm::CreateSettingsPage()
     auto* page = Named(new QWidget(this), "tsSettings");
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(8, 6, 8, 6);
-    v->addWidget(BoldLabel(page, "Label3", "Global settings"));
+    v->addWidget(BoldLabel(page, "Label3", TrNoop("Global settings")));
 
     edTemplate = Named(new QLineEdit(page), "edTemplate");
     btEdit = ImageButton(page, "btEdit", QStyle::SP_FileDialogContentsView, nullptr);
@@ -293,42 +295,42 @@ QWidget* TMainForm::CreateSettingsPage()
     tb->setSpacing(2);
     tb->addWidget(btEdit);
     tb->addWidget(btTemplate);
-    v->addWidget(Labelled(page, "Template for rc file", edTemplate, templateButtons));
+    v->addWidget(Labelled(page, TrNoop("Template for rc file"), edTemplate, templateButtons));
 
     auto* row = new QHBoxLayout;
     edResPath = Named(new QLineEdit(page), "edResPath");
     edSuffix32 = Named(new QLineEdit(page), "edSuffix32");
     edSuffix64 = Named(new QLineEdit(page), "edSuffix64");
-    row->addWidget(Labelled(page, "Subpath for resources", edResPath), 2);
-    row->addWidget(Labelled(page, "Suffix for Win32", edSuffix32), 1);
-    row->addWidget(Labelled(page, "Suffix for Win64", edSuffix64), 1);
+    row->addWidget(Labelled(page, TrNoop("Subpath for resources"), edResPath), 2);
+    row->addWidget(Labelled(page, TrNoop("Suffix for Win32"), edSuffix32), 1);
+    row->addWidget(Labelled(page, TrNoop("Suffix for Win64"), edSuffix64), 1);
     v->addLayout(row);
 
     edResCompiler = Named(new QLineEdit(page), "edResCompiler");
     btResCompiler = ImageButton(page, "btResCompiler", QStyle::SP_DirOpenIcon, nullptr);
     connect(btResCompiler, &QToolButton::clicked, this, [this] { SelectResCompiler(); });
-    v->addWidget(Labelled(page, "Resource compiler", edResCompiler, btResCompiler));
+    v->addWidget(Labelled(page, TrNoop("Resource compiler"), edResCompiler, btResCompiler));
     auto* optionsRow = new QHBoxLayout;
     edResCompilerOptions = Named(new QLineEdit(page), "edResCompilerOptions");
-    cbEscapeValues = Named(new QCheckBox(QStringLiteral("Escape text values"), page), "cbEscapeValues");
-    optionsRow->addWidget(Labelled(page, "Compiler options", edResCompilerOptions), 2);
+    cbEscapeValues = Named(new QCheckBox(QStringLiteral(TrNoop("Escape text values")), page), "cbEscapeValues");
+    optionsRow->addWidget(Labelled(page, TrNoop("Compiler options"), edResCompilerOptions), 2);
     optionsRow->addWidget(cbEscapeValues, 1, Qt::AlignBottom);
     v->addLayout(optionsRow);
 
     v->addSpacing(8);
-    v->addWidget(BoldLabel(page, "Label6", "User default settings"));
+    v->addWidget(BoldLabel(page, "Label6", TrNoop("User default settings")));
     auto* defaults = new QHBoxLayout;
     edDefAuthor = Named(new QLineEdit(page), "edDefAuthor");
     edDefCompany = Named(new QLineEdit(page), "edDefCompany");
     edDefCopyright = Named(new QLineEdit(page), "edDefCopyright");
-    defaults->addWidget(Labelled(page, "Author", edDefAuthor));
-    defaults->addWidget(Labelled(page, "Company", edDefCompany));
+    defaults->addWidget(Labelled(page, TrNoop("Author"), edDefAuthor));
+    defaults->addWidget(Labelled(page, TrNoop("Company"), edDefCompany));
     v->addLayout(defaults);
-    v->addWidget(Labelled(page, "Copyright", edDefCopyright));
+    v->addWidget(Labelled(page, TrNoop("Copyright"), edDefCopyright));
     v->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
-    btBack = Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"), page), "btBack");
+    btBack = Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral(TrNoop("Back")), page), "btBack");
     connect(btBack, &QPushButton::clicked, this, [this] { btBackClick(); });
     bottom->addStretch(1);
     bottom->addWidget(btBack);
@@ -341,7 +343,7 @@ QWidget* TMainForm::CreateEditorPage()
     auto* page = Named(new QWidget(this), "tsEdit");
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(8, 6, 8, 6);
-    v->addWidget(BoldLabel(page, "Label4", "Template file"));
+    v->addWidget(BoldLabel(page, "Label4", TrNoop("Template file")));
     laTemplateFile = Named(new QLabel(page), "laTemplateFile");
     v->addWidget(laTemplateFile);
 
@@ -362,15 +364,15 @@ QWidget* TMainForm::CreateEditorPage()
     v->addWidget(seTemplate, 1);
 
     auto* bottom = new QHBoxLayout;
-    auto* label5 = Named(new QLabel(QStringLiteral("Placeholders:"), page), "Label5");
+    auto* label5 = Named(new QLabel(QStringLiteral(TrNoop("Placeholders:")), page), "Label5");
     cbPlaceholders = Named(new QComboBox(page), "cbPlaceholders");
     cbPlaceholders->setEditable(true);
     cbPlaceholders->setInsertPolicy(QComboBox::NoInsert);
     cbPlaceholders->setMinimumWidth(180);
     label5->setBuddy(cbPlaceholders);
-    btnInsert = Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), QStringLiteral("Insert"), page), "btnInsert");
-    btOk = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), page), "btOk");
-    btCancel = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), page), "btCancel");
+    btnInsert = Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), QStringLiteral(TrNoop("Insert")), page), "btnInsert");
+    btOk = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral(TrNoop("OK")), page), "btOk");
+    btCancel = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral(TrNoop("Cancel")), page), "btCancel");
     btOk->setDefault(true);
     connect(btnInsert, &QPushButton::clicked, this, [this] { btnInsertClick(); });
     connect(btOk, &QPushButton::clicked, this, [this] { RunGuarded([this] { btOkClick(); }); });

@@ -7,6 +7,7 @@
 #include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 #include "support/TextFile.h"
+#include "support/Translation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -108,7 +109,7 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
         }
         if (!a.startsWith(QLatin1String("--"))) {
             if (!o.Group.isNull())
-                return QStringLiteral("more than one group given");
+                return Tr("more than one group given");
             o.Group = a;
             continue;
         }
@@ -119,7 +120,7 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
                 // The value is taken as it stands, also when it begins with
                 // "-", as compiler options do.
                 if (i + 1 >= args.size())
-                    return QStringLiteral("%1 needs a value").arg(name);
+                    return Tr("%1 needs a value").arg(name);
                 *option.Value = args[++i];
                 known = true;
             } else if (a.startsWith(name + u'=')) {
@@ -134,10 +135,10 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
             }
         }
         if (!known)
-            return QStringLiteral("unknown option %1").arg(a);
+            return Tr("unknown option %1").arg(a);
     }
     if (o.Group.isEmpty())
-        return QStringLiteral("no group file given");
+        return Tr("no group file given");
     return QString();
 }
 
@@ -213,11 +214,11 @@ int RunBuild(TCliContext& c, const QStringList& args)
 } // namespace
 
 const TCliCommand BuildCommand{
-    "build", "write the resource scripts of the checked projects and compile them",
-    "quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
-    "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
-    "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--dry-run]\n"
-    "Settings not given come from the configuration; of two contrary options the\n"
-    "last one counts. --dry-run prints each script's path and content (line breaks\n"
-    "CR LF, as written) and writes and runs nothing.",
+    "build", TrNoop("write the resource scripts of the checked projects and compile them"),
+    TrNoop("quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
+           "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
+           "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--dry-run]\n"
+           "Settings not given come from the configuration; of two contrary options the\n"
+           "last one counts. --dry-run prints each script's path and content (line breaks\n"
+           "CR LF, as written) and writes and runs nothing."),
     RunBuild};

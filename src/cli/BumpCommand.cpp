@@ -3,6 +3,7 @@
 #include "cli/CliArguments.h"
 #include "cli/ProjectSelection.h"
 #include "project/VersionEdits.h"
+#include "support/Translation.h"
 
 namespace
 {
@@ -34,9 +35,9 @@ int RunBump(TCliContext& c, const QStringList& args)
         }
     if (partCount != 1)
         return c.UsageError(
-            QStringLiteral("give exactly one of --major, --minor, --release, --build"), usage);
+            Tr("give exactly one of --major, --minor, --release, --build"), usage);
     if (all && !projects.isEmpty())
-        return c.UsageError(QStringLiteral("--all and --project exclude each other"), usage);
+        return c.UsageError(Tr("--all and --project exclude each other"), usage);
 
     TProjectGroup group;
     OpenGroupForChange(c, groupFile, group);
@@ -50,8 +51,9 @@ int RunBump(TCliContext& c, const QStringList& args)
             if (group.Projects[i].Checked)
                 indices.append(i);
         if (indices.isEmpty()) {
-            c.Err << "quorvel-cli: no project of the group is checked; name them with "
-                     "--project ENTRY or --all\n";
+            c.Err << "quorvel-cli: "
+                  << Tr("no project of the group is checked; name them with --project ENTRY or --all")
+                  << "\n";
             return ceFailure;
         }
     }
@@ -62,8 +64,8 @@ int RunBump(TCliContext& c, const QStringList& args)
         TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
         const QString before = FileVersionText(data);
         if (!BumpFileVersion(data, part)) {
-            c.Err << "quorvel-cli: " << entry.Text << ": the file version " << before
-                  << " cannot be raised further\n";
+            c.Err << "quorvel-cli: " << entry.Text << ": "
+                  << Tr("the file version %1 cannot be raised further").arg(before) << "\n";
             return ceFailure;
         }
         entry.Info = std::make_unique<TProjectInfo>(data);
@@ -78,10 +80,10 @@ int RunBump(TCliContext& c, const QStringList& args)
 } // namespace
 
 const TCliCommand BumpCommand{
-    "bump", "raise one part of the file version and save the group's settings",
-    "quorvel-cli [--config FILE] bump GROUP (--major|--minor|--release|--build)\n"
-    "         [--project ENTRY]... [--all]\n"
-    "Raises that part of the file version of the named projects (default: the\n"
-    "checked ones) by 1 and sets the lower parts to 0; prints old -> new per\n"
-    "project and saves the settings file as set does.",
+    "bump", TrNoop("raise one part of the file version and save the group's settings"),
+    TrNoop("quorvel-cli [--config FILE] bump GROUP (--major|--minor|--release|--build)\n"
+           "         [--project ENTRY]... [--all]\n"
+           "Raises that part of the file version of the named projects (default: the\n"
+           "checked ones) by 1 and sets the lower parts to 0; prints old -> new per\n"
+           "project and saves the settings file as set does."),
     RunBump};

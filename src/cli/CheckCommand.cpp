@@ -2,6 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "resgen/VersionCheck.h"
+#include "support/Translation.h"
 
 namespace
 {
@@ -23,18 +24,20 @@ int RunCheck(TCliContext& c, const QStringList& args)
     c.Err.flush();
     if (!findings.isEmpty())
         return ceFailure;
-    c.Out << "No warnings for " << group.Projects.Count() << " projects\n";
+    const int count = group.Projects.Count();
+    c.Out << TrPlural("No warnings for %1 project", "No warnings for %1 projects", count).arg(count)
+          << "\n";
     return ceSuccess;
 }
 
 } // namespace
 
 const TCliCommand CheckCommand{
-    "check", "warn about what would give wrong version resources",
-    "quorvel-cli [--config FILE] check GROUP\n"
-    "Warns, one line per finding on standard error, about: a version part above\n"
-    "65535; a missing project file; a checked project without a platform; a\n"
-    "project file with the IDE's own version information still switched on; a\n"
-    "project file whose product version or company differs from the group's.\n"
-    "Exit code 1 when there is a warning.",
+    "check", TrNoop("warn about what would give wrong version resources"),
+    TrNoop("quorvel-cli [--config FILE] check GROUP\n"
+           "Warns, one line per finding on standard error, about: a version part above\n"
+           "65535; a missing project file; a checked project without a platform; a\n"
+           "project file with the IDE's own version information still switched on; a\n"
+           "project file whose product version or company differs from the group's.\n"
+           "Exit code 1 when there is a warning."),
     RunCheck};

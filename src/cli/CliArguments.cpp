@@ -1,5 +1,7 @@
 #include "cli/CliArguments.h"
 
+#include "support/Translation.h"
+
 void TCliArguments::AddFlag(const char* name, bool* value)
 {
     FOptions.push_back(TOption{QLatin1String(name), value, nullptr, nullptr});
@@ -31,7 +33,7 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
             else if (FRest)
                 FRest->append(a);
             else
-                return QStringLiteral("more than one group given");
+                return Tr("more than one group given");
             continue;
         }
         const TOption* option = nullptr;
@@ -50,14 +52,14 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
             }
         }
         if (!option)
-            return QStringLiteral("unknown option %1").arg(a);
+            return Tr("unknown option %1").arg(a);
         if (option->Flag) {
             *option->Flag = true;
             continue;
         }
         if (!hasValue) {
             if (i + 1 >= arguments.size())
-                return QStringLiteral("%1 needs a value").arg(option->Name);
+                return Tr("%1 needs a value").arg(option->Name);
             value = arguments[++i];
         }
         // A null value would read as "not given".
@@ -69,6 +71,6 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
             option->List->append(value);
     }
     if (group.isEmpty())
-        return QStringLiteral("no group file given");
+        return Tr("no group file given");
     return QString();
 }

@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include "support/PathHelpers.h"
+#include "support/Translation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,7 +41,8 @@ int TCliContext::UsageError(const QString& message, const QString& usage)
 {
     if (!message.isEmpty())
         Err << "quorvel-cli: " << message << "\n";
-    Err << "usage: " << usage << "\n";
+    // The usage text is the command's English one: translated here.
+    Err << Tr("usage: ") << TrText(usage) << "\n";
     Err.flush();
     return ceUsage;
 }

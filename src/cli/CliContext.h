@@ -34,6 +34,8 @@ public:
 enum TCliExit { ceSuccess = 0, ceFailure = 1, ceUsage = 2 };
 
 // One command: its name, a one-line summary, its usage text and its body.
+// Summary and usage are English texts marked with TrNoop and translated when
+// they are printed.
 struct TCliCommand {
     const char* Name;
     const char* Summary;

@@ -12,15 +12,16 @@ namespace {
 
 void PrintUsage(QTextStream& s)
 {
-    s << "usage: quorvel-cli [--config FILE] COMMAND [ARGS...]\n\n"
-         "Keeps the version information of a Delphi project group and builds its\n"
-         "version resources, as the Quorvel window does.\n\ncommands:\n";
+    s << Tr("usage: ") << "quorvel-cli [--config FILE] COMMAND [ARGS...]\n\n"
+      << Tr("Keeps the version information of a Delphi project group and builds its\n"
+            "version resources, as the Quorvel window does.\n")
+      << "\n" << Tr("commands:") << "\n";
     for (const TCliCommand* cmd : AllCliCommands())
-        s << "  " << QStringLiteral("%1").arg(QLatin1String(cmd->Name), -8) << cmd->Summary << "\n";
-    s << "\noptions:\n"
-         "  --config FILE  read this configuration file instead of the window's\n"
-         "  --help         show this text; COMMAND --help shows a command's usage\n"
-         "  --version      show the program version\n";
+        s << "  " << QStringLiteral("%1").arg(QLatin1String(cmd->Name), -8) << Tr(cmd->Summary) << "\n";
+    s << "\n" << Tr("options:") << "\n"
+      << "  --config FILE  " << Tr("read this configuration file instead of the window's") << "\n"
+      << "  --help         " << Tr("show this text; COMMAND --help shows a command's usage") << "\n"
+      << "  --version      " << Tr("show the program version") << "\n";
 }
 
 } // namespace
@@ -49,7 +50,7 @@ int CliMain(int argc, char** argv)
             context.ConfigFile = option.mid(9);
             continue;
         }
-        context.Err << "quorvel-cli: unknown option " << option << "\n";
+        context.Err << "quorvel-cli: " << Tr("unknown option %1").arg(option) << "\n";
         PrintUsage(context.Err);
         return ceUsage;
     }
@@ -62,7 +63,7 @@ int CliMain(int argc, char** argv)
         if (name != QLatin1String(cmd->Name))
             continue;
         if (WantsHelp(args)) {
-            context.Out << "usage: " << cmd->Usage << "\n";
+            context.Out << Tr("usage: ") << Tr(cmd->Usage) << "\n";
             return ceSuccess;
         }
         // Options may also come after the command, as build pipelines write them.
@@ -79,7 +80,7 @@ int CliMain(int argc, char** argv)
             return ceFailure;
         }
     }
-    context.Err << "quorvel-cli: unknown command " << name << "\n";
+    context.Err << "quorvel-cli: " << Tr("unknown command %1").arg(name) << "\n";
     PrintUsage(context.Err);
     return ceUsage;
 }

@@ -1,6 +1,7 @@
 #include "cli/ListCommand.h"
 
 #include "support/QuorvelError.h"
+#include "support/Translation.h"
 
 #include <QFileInfo>
 
@@ -83,14 +84,14 @@ int RunList(TCliContext& c, const QStringList& args)
         if (a == QLatin1String("--json"))
             json = true;
         else if (a.startsWith(u'-'))
-            return c.UsageError(QStringLiteral("unknown option %1").arg(a), QLatin1String(ListCommand.Usage));
+            return c.UsageError(Tr("unknown option %1").arg(a), QLatin1String(ListCommand.Usage));
         else if (group.isEmpty())
             group = a;
         else
-            return c.UsageError(QStringLiteral("more than one group given"), QLatin1String(ListCommand.Usage));
+            return c.UsageError(Tr("more than one group given"), QLatin1String(ListCommand.Usage));
     }
     if (group.isEmpty())
-        return c.UsageError(QStringLiteral("no group file given"), QLatin1String(ListCommand.Usage));
+        return c.UsageError(Tr("no group file given"), QLatin1String(ListCommand.Usage));
     c.LoadConfig();
     TProjectGroup g;
     c.OpenGroup(group, g);
@@ -103,5 +104,5 @@ int RunList(TCliContext& c, const QStringList& args)
 
 } // namespace
 
-const TCliCommand ListCommand{"list", "show the group values and every project",
-                              "quorvel-cli [--config FILE] list GROUP [--json]", RunList};
+const TCliCommand ListCommand{"list", TrNoop("show the group values and every project"),
+                              TrNoop("quorvel-cli [--config FILE] list GROUP [--json]"), RunList};

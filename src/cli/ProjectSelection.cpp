@@ -18,7 +18,7 @@ QString SelectProjects(const TProjectGroup& group, const QStringList& names, boo
     for (const QString& name : names) {
         const QList<int> found = FindProjectEntries(group.Projects, name);
         if (found.isEmpty())
-            return QStringLiteral("%1 is not a project of the group").arg(name);
+            return Tr("%1 is not a project of the group").arg(name);
         for (int i : found)
             if (!indices.contains(i))
                 indices.append(i);

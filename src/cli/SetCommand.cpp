@@ -3,6 +3,7 @@
 #include "cli/CliArguments.h"
 #include "cli/ProjectSelection.h"
 #include "project/VersionEdits.h"
+#include "support/Translation.h"
 
 namespace
 {
@@ -22,9 +23,9 @@ int RunSet(TCliContext& c, const QStringList& args)
     if (!parseError.isEmpty())
         return c.UsageError(parseError, usage);
     if (all && !projects.isEmpty())
-        return c.UsageError(QStringLiteral("--all and --project exclude each other"), usage);
+        return c.UsageError(Tr("--all and --project exclude each other"), usage);
     if (assignments.isEmpty())
-        return c.UsageError(QStringLiteral("no KEY=VALUE given"), usage);
+        return c.UsageError(Tr("no KEY=VALUE given"), usage);
 
     QList<TVersionEdit> groupEdits, projectEdits;
     for (const QString& assignment : assignments) {
@@ -35,8 +36,8 @@ int RunSet(TCliContext& c, const QStringList& args)
         (edit.IsProjectKey() ? projectEdits : groupEdits).append(edit);
     }
     if (!projectEdits.isEmpty() && !all && projects.isEmpty())
-        return c.UsageError(QStringLiteral("%1 is a project key: name the projects with "
-                                           "--project ENTRY or --all")
+        return c.UsageError(Tr("%1 is a project key: name the projects with "
+                               "--project ENTRY or --all")
                                 .arg(EditKeyName(projectEdits.first().Key)),
                             usage);
 
@@ -53,20 +54,20 @@ int RunSet(TCliContext& c, const QStringList& args)
         for (int i : indices)
             ApplyProjectEdits(group.Projects[i], projectEdits);
     group.SaveVersionSettings(group.LastGroupFile);
-    c.Out << "Saved " << group.LastGroupFile << "\n";
+    c.Out << Tr("Saved %1").arg(group.LastGroupFile) << "\n";
     return ceSuccess;
 }
 
 } // namespace
 
 const TCliCommand SetCommand{
-    "set", "change group or project values and save the group's settings",
-    "quorvel-cli [--config FILE] set GROUP [--project ENTRY]... [--all] KEY=VALUE...\n"
-    "Group keys:   pvMajor pvMinor Company Copyright Product Author\n"
-    "Project keys: fvMajor fvMinor fvRelease fvBuild Description Status (0-7)\n"
-    "              enabled win32 win64 (true or false)\n"
-    "Project keys need the projects: --project ENTRY (as the group file names it,\n"
-    "repeatable) or --all. Numbers are decimal. The settings file is saved as the\n"
-    "window saves it; a group without one gets it, filled first from the project\n"
-    "files and the configured defaults. A usage error changes nothing.",
+    "set", TrNoop("change group or project values and save the group's settings"),
+    TrNoop("quorvel-cli [--config FILE] set GROUP [--project ENTRY]... [--all] KEY=VALUE...\n"
+           "Group keys:   pvMajor pvMinor Company Copyright Product Author\n"
+           "Project keys: fvMajor fvMinor fvRelease fvBuild Description Status (0-7)\n"
+           "              enabled win32 win64 (true or false)\n"
+           "Project keys need the projects: --project ENTRY (as the group file names it,\n"
+           "repeatable) or --all. Numbers are decimal. The settings file is saved as the\n"
+           "window saves it; a group without one gets it, filled first from the project\n"
+           "files and the configured defaults. A usage error changes nothing."),
     RunSet};

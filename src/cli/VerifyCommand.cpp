@@ -2,6 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "resgen/VersionCheck.h"
+#include "support/Translation.h"
 
 namespace
 {
@@ -41,18 +42,22 @@ int RunVerify(TCliContext& c, const QStringList& args)
     c.Err.flush();
     if (failed > 0)
         return ceFailure;
-    c.Out << targets.size() << " resource files carry their projects' file versions\n";
+    const int count = int(targets.size());
+    c.Out << TrPlural("%1 resource file carries its project's file version",
+                      "%1 resource files carry their projects' file versions", count)
+                 .arg(count)
+          << "\n";
     return ceSuccess;
 }
 
 } // namespace
 
 const TCliCommand VerifyCommand{
-    "verify", "check that the compiled resource files carry the file versions",
-    "quorvel-cli [--config FILE] verify GROUP [--resource-path DIR] [--suffix32 S]\n"
-    "         [--suffix64 S]\n"
-    "For every checked project and platform, reads the .res file a build names,\n"
-    "and reports on standard error one that is missing, older than its script, or\n"
-    "whose FILEVERSION or FileVersion text differs from the project's file version.\n"
-    "Settings not given come from the configuration. Exit code 1 on any report.",
+    "verify", TrNoop("check that the compiled resource files carry the file versions"),
+    TrNoop("quorvel-cli [--config FILE] verify GROUP [--resource-path DIR] [--suffix32 S]\n"
+           "         [--suffix64 S]\n"
+           "For every checked project and platform, reads the .res file a build names,\n"
+           "and reports on standard error one that is missing, older than its script, or\n"
+           "whose FILEVERSION or FileVersion text differs from the project's file version.\n"
+           "Settings not given come from the configuration. Exit code 1 on any report."),
     RunVerify};

@@ -140,7 +140,7 @@ void TEditHistListDialog::BuildControls()
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setSizeGripEnabled(true);
     // Texts are the English originals; TranslateComponent puts them into the user's language.
-    setWindowTitle(QStringLiteral(TrNoop("Edit list entries")));
+    setWindowTitle(QStringLiteral(DlgNoop("Edit list entries")));
 
     lbDesc = new QLabel(this);
     lbDesc->setObjectName(QStringLiteral("lbDesc"));
@@ -149,19 +149,19 @@ void TEditHistListDialog::BuildControls()
     lbxStringList->setObjectName(QStringLiteral("lbxStringList"));
     lbxStringList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    btnDelete = new QPushButton(QStringLiteral(TrNoop("Remove")), this);
+    btnDelete = new QPushButton(QStringLiteral(DlgNoop("Remove")), this);
     btnDelete->setObjectName(QStringLiteral("btnDelete"));
-    btnDelete->setToolTip(QStringLiteral(TrNoop("Remove item")));
+    btnDelete->setToolTip(QStringLiteral(DlgNoop("Remove item")));
     SetButtonGlyph(btnDelete, RemoveGlyph(), 2);
 
-    gbxMove = new QGroupBox(QStringLiteral(TrNoop("Move entry")), this);
+    gbxMove = new QGroupBox(QStringLiteral(DlgNoop("Move entry")), this);
     gbxMove->setObjectName(QStringLiteral("gbxMove"));
     UpBtn = new QToolButton(gbxMove);
     UpBtn->setObjectName(QStringLiteral("UpBtn"));
-    UpBtn->setToolTip(QStringLiteral(TrNoop("Move item up")));
+    UpBtn->setToolTip(QStringLiteral(DlgNoop("Move item up")));
     DownBtn = new QToolButton(gbxMove);
     DownBtn->setObjectName(QStringLiteral("DownBtn"));
-    DownBtn->setToolTip(QStringLiteral(TrNoop("Move item down")));
+    DownBtn->setToolTip(QStringLiteral(DlgNoop("Move item down")));
     for (QToolButton* button : {UpBtn, DownBtn}) {
         button->setAutoRaise(true);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -169,12 +169,12 @@ void TEditHistListDialog::BuildControls()
     SetButtonGlyph(UpBtn, ArrowGlyph(true), 2);
     SetButtonGlyph(DownBtn, ArrowGlyph(false), 2);
 
-    OKBtn = new QPushButton(QStringLiteral(TrNoop("OK")), this);
+    OKBtn = new QPushButton(QStringLiteral(DlgNoop("OK")), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
     SetButtonGlyph(OKBtn, OkGlyph(), 2);
 
-    CancelBtn = new QPushButton(QStringLiteral(TrNoop("Cancel")), this);
+    CancelBtn = new QPushButton(QStringLiteral(DlgNoop("Cancel")), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     SetButtonGlyph(CancelBtn, CancelGlyph(), 2);
 

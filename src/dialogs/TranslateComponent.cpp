@@ -22,8 +22,13 @@ QString T(const QString& text, const char* domain)
 void TranslateActions(QWidget* w, const char* domain)
 {
     for (QAction* a : w->actions()) {
+        // Without a tooltip of its own an action shows its text (without the
+        // dots); such a tooltip follows the translated text by itself and
+        // must not be fixed to the English one.
+        const QString tip = a->toolTip();
         a->setText(T(a->text(), domain));
-        a->setToolTip(T(a->toolTip(), domain));
+        if (a->toolTip() == tip)
+            a->setToolTip(T(tip, domain));
         if (QMenu* sub = a->menu())
             TranslateActions(sub, domain);
     }

@@ -17,19 +17,35 @@ QString TrDomain(const char* domain, const char* msgid)
     return QString::fromUtf8(dgettext(domain, msgid));
 }
 
+QString TrPlural(const char* singular, const char* plural, unsigned long n)
+{
+    return QString::fromUtf8(dngettext("default", singular, plural, n));
+}
+
 QString TrText(const QString& msgid, const char* domain)
 {
     const QByteArray id = msgid.toUtf8();
     return QString::fromUtf8(dgettext(domain, id.constData()));
 }
 
+QString CatalogFolder(const QString& programFolder)
+{
+    const QDir program(programFolder);
+    // The build tree keeps the catalogs beside the executables; an installed
+    // program finds them below share/locale of its own prefix, also when the
+    // installation was moved after it was built.
+    for (const QString& candidate :
+         {program.filePath(QStringLiteral("locale")), program.filePath(QStringLiteral("../share/locale"))}) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::cleanPath(candidate);
+    }
+    return QStringLiteral(QUORVEL_LOCALE_INSTALL_DIR);
+}
+
 void InitTranslation(const QString& programFolder)
 {
     std::setlocale(LC_ALL, "");
-    QString folder = QDir(programFolder).filePath(QStringLiteral("locale"));
-    if (!QFileInfo(folder).isDir())
-        folder = QStringLiteral(QUORVEL_LOCALE_INSTALL_DIR);
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray path = QFile::encodeName(CatalogFolder(programFolder));
     for (const char* domain : {"default", "dialogs"}) {
         bindtextdomain(domain, path.constData());
         bind_textdomain_codeset(domain, "UTF-8");
