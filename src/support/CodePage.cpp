@@ -141,7 +141,9 @@ QByteArray EncodeCodePage(const QString& text, int codePage, bool* lossless)
     if (text.isEmpty())
         return QByteArray();
     if (codePage == cpUtf8) {
-        QStringEncoder encoder(QStringEncoder::Utf8);
+        // Stateless: a high surrogate at the end is an error, not held back
+        // for a next call that never comes.
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
         QByteArray result = encoder.encode(text);
         if (lossless && encoder.hasError())
             *lossless = false;

@@ -173,7 +173,9 @@ QByteArray EncodeString(const QString& text, const TTextFormat& format, bool* lo
         *lossless = true;
     switch (format.Encoding) {
     case TTextEncoding::Utf8: {
-        QStringEncoder encoder(QStringEncoder::Utf8);
+        // Stateless: a high surrogate at the end is an error, not held back
+        // for a next call that never comes.
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
         const QByteArray body = encoder.encode(text);
         if (lossless && encoder.hasError())
             *lossless = false;

@@ -62,6 +62,49 @@ INSTANTIATE_TEST_SUITE_P(
                     TSurrogateCase{"PairIsOneCharacter", Units({0xD83D, 0xDE00, u'z'}), cpOem850, "?z"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// ---- A high surrogate at the end is not held back --------------------------
+
+struct TTrailingCase {
+    const char* Name;
+    QStringList Lines;
+    bool FinalLineBreak;
+    QByteArray Expected;
+};
+
+void PrintTo(const TTrailingCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class EncodeTrailingSurrogateTest : public testing::TestWithParam<TTrailingCase>
+{
+};
+
+// The UTF-8 encoder kept a high surrogate at the very end for a next call,
+// so it vanished from the file while the encoding counted as lossless.
+TEST_P(EncodeTrailingSurrogateTest, MarksItAndReportsTheLoss)
+{
+    const TTrailingCase& c = GetParam();
+    TTextFormat format;
+    format.Encoding = TTextEncoding::Utf8;
+    format.LineBreak = TLineBreak::Lf;
+    format.FinalLineBreak = c.FinalLineBreak;
+    bool lossless = true;
+    EXPECT_EQ(EncodeText(c.Lines, format, &lossless), c.Expected);
+    EXPECT_FALSE(lossless);
+    lossless = true;
+    EXPECT_EQ(EncodeCodePage(c.Lines.join(u'\n'), cpUtf8, &lossless),
+              c.Expected.left(c.Expected.size() - (c.FinalLineBreak ? 1 : 0)));
+    EXPECT_FALSE(lossless);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodeTrailingSurrogateTest,
+    testing::Values(TTrailingCase{"AtTheEnd", {Units({u'a', 0xD800})}, false, "a\xEF\xBF\xBD"},
+                    TTrailingCase{"BeforeTheFinalBreak", {Units({u'a', 0xDBFF})}, true, "a\xEF\xBF\xBD\n"},
+                    TTrailingCase{"LastOfTwoLines", {"x", Units({0xD83D})}, false, "x\n\xEF\xBF\xBD"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 // ---- A U+FEFF behind the byte-order mark is text ----------------------------
 
 struct TMarkCase {
