@@ -232,13 +232,47 @@ void CheckWrittenProject(FuzzedDataProvider& input)
     FUZZ_CHECK_EQ(group.Company, TrimBlanks(company));
 }
 
+// The search without copying against the search in upper-cased copies.
+void CheckTextPos(const QString& sub, const QString& text, int offset)
+{
+    int expected = 0;
+    if (!sub.isEmpty() && offset >= 1 && offset <= text.size())
+        expected = int(UpperCaseKeepLength(text).indexOf(UpperCaseKeepLength(sub), offset - 1)) + 1;
+    FUZZ_CHECK(TextPosFrom(sub, text, offset) == expected);
+}
+
+// The elements found in the whole text are those found in its lines.
+void CheckWholeText(const QByteArray& bytes)
+{
+    TTextFormat format;
+    const QString text = DecodeTextString(bytes, format);
+    const TTextContent content = DecodeText(bytes);
+    FUZZ_CHECK(format == content.Format);
+    const TProjectFileKeys inText = ReadProjectFileKeysInText(text);
+    const TProjectFileKeys inLines = ReadProjectFileKeys(content.Lines);
+    FUZZ_CHECK_EQ(inText.VerInfoKeys, inLines.VerInfoKeys);
+    FUZZ_CHECK_EQ(inText.TargetedPlatforms, inLines.TargetedPlatforms);
+    for (const QString& tag : {QStringLiteral("</"), QStringLiteral("<verinfo_keys>"), QStringLiteral("Name=")})
+        FUZZ_CHECK_EQ(ReadElementTextInText(text, tag), ReadElementText(content.Lines, tag));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CheckAnyLines(DecodeText(AsBytes(data, size)).Lines);
+    const QByteArray bytes = AsBytes(data, size);
+    CheckAnyLines(DecodeText(bytes).Lines);
+    CheckWholeText(bytes);
 
     FuzzedDataProvider input(data, size);
+    // A needle taken from the text in other case, or any.
+    const QString hay = QString::fromUtf8(bytes.left(2048));
+    const QString needle =
+        !hay.isEmpty() && input.ConsumeBool()
+            ? RandomCase(input, hay.mid(input.ConsumeIntegralInRange<qsizetype>(0, hay.size() - 1),
+                                        input.ConsumeIntegralInRange(1, 8)))
+            : TakeUnits(input, 6);
+    CheckTextPos(needle, hay, input.ConsumeIntegralInRange(-1, 2100));
     CheckIntegerRoundTrip(input);
     CheckWrittenProject(input);
     return 0;

@@ -222,6 +222,21 @@ void CheckAssembledTemplate(FuzzedDataProvider& input)
     FUZZ_CHECK_EQ(filled, expected);
 }
 
+// The filling as first written: substitute each value in its order and
+// normalise after each but the last.
+QString StepByStepFill(const QStringList& lines, const TFillValues& v, bool escape)
+{
+    const char* order[] = {"fvMajor", "fvMinor", "fvRelease", "fvBuild", "Description", "pvMajor",
+                           "pvMinor", "Company", "Copyright", "Product", "Author"};
+    QString t = TemplateText(lines);
+    for (int i = 0; i < 11; ++i) {
+        t = SubstitutePlaceholder(t, QLatin1String(order[i]), ValueOf(v, order[i], psWin32, escape));
+        if (i < 10)
+            t = NormaliseLineBreaks(t);
+    }
+    return t;
+}
+
 // Any template and any values: the script has CR LF breaks only, and with
 // escaped values and a printable template it is printable ASCII throughout.
 void CheckAnyTemplate(FuzzedDataProvider& input)
@@ -232,7 +247,9 @@ void CheckAnyTemplate(FuzzedDataProvider& input)
     for (int l = 0; l < lineCount; ++l)
         lines.append(TakeUnits(input, 40));
     const TFillValues v = TakeValues(input, QString());
-    const QString filled = FillPlatform(FillTemplate(lines, v.Project, v.Group, escape), psWin32);
+    const QString template1 = FillTemplate(lines, v.Project, v.Group, escape);
+    FUZZ_CHECK_EQ(template1, StepByStepFill(lines, v, escape));
+    const QString filled = FillPlatform(template1, psWin32);
     FUZZ_CHECK(OnlyCrLfBreaks(filled));
     bool printable = true;
     for (const QString& line : lines)

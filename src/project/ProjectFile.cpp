@@ -46,6 +46,32 @@ QString ReadElementText(const QStringList& lines, const QString& tag)
     return DecodeXmlReferences(TrimBlanks(line.mid(start - 1, close - start)));
 }
 
+QString ReadElementTextInText(const QString& text, const QString& tag)
+{
+    const int pos = TextPos(tag, text);
+    if (pos == 0)
+        return QString();
+    const qsizetype start = pos - 1 + tag.size(); // 0-based, after the tag
+    qsizetype lineEnd = start;
+    while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
+        ++lineEnd;
+    const qsizetype close = QStringView(text).left(lineEnd).indexOf(u"</", start);
+    if (close < 0)
+        return QString();
+    return DecodeXmlReferences(TrimBlanks(text.mid(start, close - start)));
+}
+
+TProjectFileKeys ReadProjectFileKeys(const QStringList& lines)
+{
+    return {ReadElementText(lines, VerInfoKeysTag), ReadElementText(lines, TargetedPlatformsTag)};
+}
+
+TProjectFileKeys ReadProjectFileKeysInText(const QString& text)
+{
+    return {ReadElementTextInText(text, VerInfoKeysTag),
+            ReadElementTextInText(text, TargetedPlatformsTag)};
+}
+
 QString ReadKeyValue(const QString& keyList, const QString& key)
 {
     const int pos = TextPos(key, keyList);
@@ -60,7 +86,12 @@ QString ReadKeyValue(const QString& keyList, const QString& key)
 
 void ReadProjectFileLines(const QStringList& lines, TProjectData& data)
 {
-    const QString keys = ReadElementText(lines, VerInfoKeysTag);
+    ApplyProjectFileKeys(ReadProjectFileKeys(lines), data);
+}
+
+void ApplyProjectFileKeys(const TProjectFileKeys& fileKeys, TProjectData& data)
+{
+    const QString& keys = fileKeys.VerInfoKeys;
     if (!keys.isEmpty()) {
         QString version = ReadKeyValue(keys, QStringLiteral("FileVersion="));
         if (!version.isEmpty()) {
@@ -74,7 +105,7 @@ void ReadProjectFileLines(const QStringList& lines, TProjectData& data)
             description = ReadKeyValue(keys, QStringLiteral("InternalName="));
         data.FileDescription = description;
     }
-    QString platforms = ReadElementText(lines, TargetedPlatformsTag);
+    QString platforms = fileKeys.TargetedPlatforms;
     if (!platforms.isEmpty()) {
         const qint64 bits = ReadNextInt(platforms, '.', 1);
         data.Status.Set(psWin32, bits & 1);
@@ -85,7 +116,13 @@ void ReadProjectFileLines(const QStringList& lines, TProjectData& data)
 bool ReadGroupDefaultsLines(const QStringList& lines, TGroupValues& group,
                             TGroupDefaultsScan& scan)
 {
-    const QString keys = ReadElementText(lines, VerInfoKeysTag);
+    return ApplyGroupDefaults({ReadElementText(lines, VerInfoKeysTag), QString()}, group, scan);
+}
+
+bool ApplyGroupDefaults(const TProjectFileKeys& fileKeys, TGroupValues& group,
+                        TGroupDefaultsScan& scan)
+{
+    const QString& keys = fileKeys.VerInfoKeys;
     if (keys.isEmpty())
         return false;
     FillIfEmpty(group.Product, keys, "ProductName=");

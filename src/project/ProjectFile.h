@@ -24,9 +24,23 @@ QString ReadElementText(const QStringList& lines, const QString& tag);
 // anywhere in the list, without regard to case. Empty when not found.
 QString ReadKeyValue(const QString& keyList, const QString& key);
 
+// The two elements the version data of a project file come from.
+struct TProjectFileKeys {
+    QString VerInfoKeys;       // ReadElementText of "<VerInfo_Keys>"
+    QString TargetedPlatforms; // ReadElementText of "<TargetedPlatforms>"
+};
+
+// What ReadElementText finds in the lines, found in the file's whole text
+// (the lines with their breaks) without splitting it into lines.
+QString ReadElementTextInText(const QString& text, const QString& tag);
+TProjectFileKeys ReadProjectFileKeys(const QStringList& lines);
+TProjectFileKeys ReadProjectFileKeysInText(const QString& text);
+
 // Fills in what the project file's lines provide (file version, description,
 // platforms) and leaves every other field as the caller set it.
 void ReadProjectFileLines(const QStringList& lines, TProjectData& data);
+// The same from the two elements.
+void ApplyProjectFileKeys(const TProjectFileKeys& keys, TProjectData& data);
 
 // The group values a project file's lines provide, for ReadGroupDefaults.
 struct TGroupDefaultsScan {
@@ -37,3 +51,6 @@ struct TGroupDefaultsScan {
 // the product version candidates. Returns false when the key list is empty.
 bool ReadGroupDefaultsLines(const QStringList& lines, TGroupValues& group,
                             TGroupDefaultsScan& scan);
+// The same from the two elements.
+bool ApplyGroupDefaults(const TProjectFileKeys& keys, TGroupValues& group,
+                        TGroupDefaultsScan& scan);

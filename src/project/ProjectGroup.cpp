@@ -45,23 +45,50 @@ QString TProjectGroup::ProjectFileName(int index) const
     return ProjectFilePath(LastGroupFile, Projects[index].Text);
 }
 
+bool TProjectGroup::ProjectFileKeys(int index, TKeyCache* cache, TProjectFileKeys& keys) const
+{
+    TFileKeys read;
+    TFileKeys& entry = cache ? (*cache)[size_t(index)] : read;
+    if (!entry.Read) {
+        const QString fileName = ProjectFileName(index);
+        entry.Exists = QFileInfo(fileName).isFile();
+        // Only two elements are wanted: they are found in the whole text,
+        // which is not split into lines.
+        TTextFormat format;
+        if (entry.Exists)
+            entry.Keys = ReadProjectFileKeysInText(DecodeTextString(ReadFileBytes(fileName), format));
+        entry.Read = true;
+    }
+    keys = entry.Keys;
+    return entry.Exists;
+}
+
 void TProjectGroup::ReadProjectFile(int index, TProjectData& data) const
+{
+    ReadProjectFile(index, data, nullptr);
+}
+
+void TProjectGroup::ReadProjectFile(int index, TProjectData& data, TKeyCache* cache) const
 {
     if (index < 0)
         return;
-    const QString fileName = ProjectFileName(index);
-    if (!QFileInfo(fileName).isFile())
-        return;
-    ReadProjectFileLines(ReadTextFile(fileName).Lines, data);
+    TProjectFileKeys keys;
+    if (ProjectFileKeys(index, cache, keys))
+        ApplyProjectFileKeys(keys, data);
 }
 
 void TProjectGroup::ReadGroupDefaults()
 {
+    ReadGroupDefaults(nullptr);
+}
+
+void TProjectGroup::ReadGroupDefaults(TKeyCache* cache)
+{
     TGroupDefaultsScan scan;
     for (int i = 0; i < Projects.Count(); ++i) {
-        const QString fileName = ProjectFileName(i);
-        if (QFileInfo(fileName).isFile())
-            ReadGroupDefaultsLines(ReadTextFile(fileName).Lines, Group, scan);
+        TProjectFileKeys keys;
+        if (ProjectFileKeys(i, cache, keys))
+            ApplyGroupDefaults(keys, Group, scan);
     }
     if (scan.Major >= 0) {
         Group.ProdMajor = Low32(scan.Major);
@@ -74,6 +101,7 @@ void TProjectGroup::LoadVersionSettings(const QString& settingsFile, const TUser
 {
     LastGroupFile = settingsFile;
     const TIniFile ini(settingsFile);
+    TKeyCache cache(size_t(Projects.Count()));
     if (ini.SectionExists(GlobalSection)) {
         Group.ProdMajor = ini.ReadInteger(GlobalSection, QStringLiteral("pvMajor"), 1);
         Group.ProdMinor = ini.ReadInteger(GlobalSection, QStringLiteral("pvMinor"), 0);
@@ -83,7 +111,7 @@ void TProjectGroup::LoadVersionSettings(const QString& settingsFile, const TUser
         Group.Author = ini.ReadString(GlobalSection, QStringLiteral("Author"), QString());
     } else {
         Group = TGroupValues();
-        ReadGroupDefaults();
+        ReadGroupDefaults(&cache);
         if (Group.Author.isEmpty())
             Group.Author = defaults.Author;
         if (Group.Company.isEmpty())
@@ -102,7 +130,7 @@ void TProjectGroup::LoadVersionSettings(const QString& settingsFile, const TUser
             data.FileDescription = ini.ReadString(entry.Text, QStringLiteral("Description"), QString());
             data.Status = IntToStates(ini.ReadInteger(entry.Text, QStringLiteral("Status"), 7));
         } else {
-            ReadProjectFile(i, data);
+            ReadProjectFile(i, data, &cache);
         }
         entry.Checked = data.Status.Contains(psEnabled);
         entry.Info = std::make_unique<TProjectInfo>(data);

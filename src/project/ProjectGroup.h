@@ -1,10 +1,13 @@
 #pragma once
 
 #include "project/GroupValues.h"
+#include "project/ProjectFile.h"
 #include "project/ProjectList.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 // The open project group: its file, its settings file, the group-wide values
 // and the project list with each project's data. The window mirrors the group
@@ -44,6 +47,20 @@ public:
     void ReadProjectFile(int index, TProjectData& data) const;
     // Fills the empty group values and the product version from the project files.
     void ReadGroupDefaults();
+
+private:
+    // The elements of the project files read during one load, by entry: the
+    // group values and the project data come from one reading of each file.
+    struct TFileKeys {
+        bool Read = false;
+        bool Exists = false;
+        TProjectFileKeys Keys;
+    };
+    using TKeyCache = std::vector<TFileKeys>;
+    // The elements of an entry's project file; false when there is no such file.
+    bool ProjectFileKeys(int index, TKeyCache* cache, TProjectFileKeys& keys) const;
+    void ReadProjectFile(int index, TProjectData& data, TKeyCache* cache) const;
+    void ReadGroupDefaults(TKeyCache* cache);
 };
 
 // The settings file of a group file: the same name with the extension "vprj".

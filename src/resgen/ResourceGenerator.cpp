@@ -28,7 +28,9 @@ QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat)
 bool WriteScriptFile(const TResourceScript& script)
 {
     try {
-        WriteFileBytes(script.FileName, script.Bytes);
+        // A script is read by the compiler right away and written anew by
+        // every run: no temporary file and flush to disk as for settings.
+        WriteFileBytesInPlace(script.FileName, script.Bytes);
         return true;
     } catch (const TQuorvelError&) {
         // The run reports one message naming the group folder, not this file.

@@ -12,27 +12,59 @@ const QString CrLf = QStringLiteral("\r\n");
 
 QString SubstitutePlaceholder(const QString& text, const QString& name, const QString& value)
 {
-    const QString pattern = UpperCaseKeepLength(QLatin1Char('$') + name);
-    // Upper-casing keeps the length, so a position in the upper-cased text is
-    // the same position in the text itself.
-    const QString upper = UpperCaseKeepLength(text);
-    QString result;
-    qsizetype done = 0;
-    qsizetype found = upper.indexOf(pattern, 0);
-    if (found < 0)
+    // TextPos compares without regard to case one UTF-16 unit at a time, so
+    // a position found is a position in the text itself.
+    const QString pattern = QLatin1Char('$') + name;
+    int found = TextPos(pattern, text);
+    if (found == 0)
         return text;
-    while (found >= 0) {
-        result += QStringView(text).mid(done, found - done);
+    QString result;
+    result.reserve(text.size() + value.size());
+    qsizetype done = 0;
+    while (found > 0) {
+        result += QStringView(text).mid(done, found - 1 - done);
         result += value;
-        done = found + pattern.size();
-        found = upper.indexOf(pattern, done);
+        done = found - 1 + pattern.size();
+        found = done < text.size() ? TextPosFrom(pattern, text, int(done) + 1) : 0;
     }
     result += QStringView(text).mid(done);
     return result;
 }
 
+namespace
+{
+
+// Whether every line of the text ends with CR LF and there is no other break:
+// the text is then its own normal form. Each step of filling normalises, so
+// most texts already are.
+bool IsNormalised(const QString& text)
+{
+    if (text.isEmpty())
+        return true;
+    const auto* p = reinterpret_cast<const char16_t*>(text.constData());
+    const auto* const end = p + text.size();
+    if (text.size() < 2 || end[-2] != u'\r' || end[-1] != u'\n')
+        return false;
+    for (; p < end; ++p) {
+        if (*p > u'\r')
+            continue;
+        if (*p == u'\n')
+            return false;
+        if (*p == u'\r') {
+            if (p + 1 == end || p[1] != u'\n')
+                return false;
+            ++p;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 QString NormaliseLineBreaks(const QString& text)
 {
+    if (IsNormalised(text))
+        return text;
     QString result;
     result.reserve(text.size() + 16);
     for (const QString& line : SplitLines(text))
@@ -92,12 +124,17 @@ QString FillTemplate(const QStringList& templateLines, const TProjectData& proje
         {"Product", text(group.Product)},
         {"Author", text(group.Author)},
     };
-    QString t = TemplateText(templateLines);
+    // The text is normalised after each substitution. A value without line
+    // breaks leaves a normalised text normalised (and the first value, a
+    // number, finds the same places before or after), so the work is done
+    // once up front and again only after a value that brings line breaks.
+    QString t = NormaliseLineBreaks(TemplateText(templateLines));
     const int count = int(sizeof(values) / sizeof(values[0]));
     for (int i = 0; i < count; ++i) {
-        t = SubstitutePlaceholder(t, QLatin1String(values[i].Name), values[i].Value);
+        const QString& value = values[i].Value;
+        t = SubstitutePlaceholder(t, QLatin1String(values[i].Name), value);
         // Not after the last one: the platform step normalises anyway.
-        if (i < count - 1)
+        if (i < count - 1 && (value.contains(u'\r') || value.contains(u'\n')))
             t = NormaliseLineBreaks(t);
     }
     return t;

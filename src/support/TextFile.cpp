@@ -53,20 +53,16 @@ QByteArray EncodeUtf16(const QString& text, bool littleEndian)
 }
 
 // UTF-8 bytes as text, a leading U+FEFF kept: behind a byte-order mark it is
-// part of the text, and QString::fromUtf8 would drop it.
-QString DecodeUtf8(const QByteArray& bytes)
+// part of the text, and QString::fromUtf8 would drop it. *valid tells whether
+// the bytes were well-formed UTF-8.
+QString DecodeUtf8(QByteArrayView bytes, bool* valid = nullptr)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                      QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
-}
-
-bool IsValidUtf8(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString ignored = decoder.decode(bytes);
-    Q_UNUSED(ignored);
-    return !decoder.hasError();
+    QString text = decoder.decode(bytes);
+    if (valid)
+        *valid = !decoder.hasError();
+    return text;
 }
 
 QString LineBreakText(TLineBreak lb)
@@ -94,24 +90,26 @@ namespace {
 QStringList SplitLines(const QString& text, QList<TLineBreak>* breaks)
 {
     QStringList lines;
-    int start = 0;
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
+    const auto* const begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = begin + text.size();
+    const char16_t* start = begin;
+    for (const char16_t* p = begin; p < end; ++p) {
+        const char16_t c = *p;
+        // Most characters are neither: one comparison rules both out.
+        if (c > u'\r' || (c != u'\r' && c != u'\n'))
             continue;
-        lines.append(text.mid(start, i - start));
+        lines.append(QString(reinterpret_cast<const QChar*>(start), p - start));
         TLineBreak lb = c == u'\n' ? TLineBreak::Lf : TLineBreak::Cr;
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+        if (c == u'\r' && p + 1 < end && p[1] == u'\n') {
             lb = TLineBreak::CrLf;
-            ++i;
+            ++p;
         }
         if (breaks)
             breaks->append(lb);
-        start = i + 1;
+        start = p + 1;
     }
-    if (start < n)
-        lines.append(text.mid(start));
+    if (start < end)
+        lines.append(QString(reinterpret_cast<const QChar*>(start), end - start));
     return lines;
 }
 
@@ -122,15 +120,16 @@ QStringList SplitLines(const QString& text)
     return SplitLines(text, nullptr);
 }
 
-TTextContent DecodeText(const QByteArray& bytes)
+QString DecodeTextString(const QByteArray& bytes, TTextFormat& f)
 {
-    TTextContent result;
-    TTextFormat& f = result.Format;
+    f = TTextFormat();
+    f.FinalLineBreak = false;
+    const QByteArrayView view(bytes);
     QString text;
     if (bytes.startsWith(BomUtf8)) {
         f.Encoding = TTextEncoding::Utf8;
         f.HasBom = true;
-        text = DecodeUtf8(bytes.mid(3));
+        text = DecodeUtf8(view.sliced(3));
     } else if (bytes.startsWith(BomUtf16LE)) {
         f.Encoding = TTextEncoding::Utf16LE;
         f.HasBom = true;
@@ -145,22 +144,32 @@ TTextContent DecodeText(const QByteArray& bytes)
         f.CodePage = AnsiCodePage();
         text = DecodeCodePage(bytes, f.CodePage);
 #endif
-    } else if (IsValidUtf8(bytes)) {
-        f.Encoding = TTextEncoding::Utf8;
-        text = DecodeUtf8(bytes);
     } else {
-        f.Encoding = TTextEncoding::Ansi;
-        f.CodePage = cpWindows1252;
-        text = DecodeCodePage(bytes, f.CodePage);
+        bool valid = false;
+        text = DecodeUtf8(view, &valid);
+        if (valid) {
+            f.Encoding = TTextEncoding::Utf8;
+        } else {
+            f.Encoding = TTextEncoding::Ansi;
+            f.CodePage = cpWindows1252;
+            text = DecodeCodePage(bytes, f.CodePage);
+        }
     }
-    const int lf = text.indexOf(u'\n');
-    const int cr = text.indexOf(u'\r');
-    if (cr >= 0 && (lf < 0 || cr < lf))
+    const qsizetype lf = text.indexOf(u'\n');
+    const qsizetype cr = lf < 0 ? text.indexOf(u'\r') : QStringView(text).left(lf).indexOf(u'\r');
+    if (cr >= 0)
         f.LineBreak = (cr + 1 < text.size() && text[cr + 1] == u'\n') ? TLineBreak::CrLf
                                                                       : TLineBreak::Cr;
     else if (lf >= 0)
         f.LineBreak = TLineBreak::Lf;
     f.FinalLineBreak = text.endsWith(u'\n') || text.endsWith(u'\r');
+    return text;
+}
+
+TTextContent DecodeText(const QByteArray& bytes)
+{
+    TTextContent result;
+    const QString text = DecodeTextString(bytes, result.Format);
     result.Lines = SplitLines(text, &result.LineBreaks);
     return result;
 }
@@ -241,45 +250,59 @@ TTextContent ReadTextFile(const QString& fileName)
     return DecodeText(ReadFileBytes(fileName));
 }
 
+namespace
+{
+
+[[noreturn]] void FailToCreate(const QString& fileName, const QString& reason)
+{
+    throw TQuorvelError(
+        FormatText(Tr("Cannot create file \"%s\". %s"), {fileName, SystemReason(reason)}));
+}
+
+// Writes the bytes into the file itself, created when missing and cut to
+// them. Unbuffered, so that a write the disk refuses fails here.
+void WriteInPlace(const QString& fileName, const QByteArray& bytes)
+{
+    QFile file;
+#ifdef Q_OS_WIN
+    file.setFileName(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        FailToCreate(fileName, file.errorString());
+#else
+    // Opening a pipe that nobody reads would wait for a reader for good.
+    const int fd = ::open(QFile::encodeName(fileName).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        FailToCreate(fileName, ErrnoReason());
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        FailToCreate(fileName, file.errorString());
+    }
+#endif
+    if (file.write(bytes) != bytes.size())
+        FailToCreate(fileName, file.errorString());
+}
+
+} // namespace
+
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
 {
-    const auto fail = [&](const QString& reason) {
-        throw TQuorvelError(
-            FormatText(Tr("Cannot create file \"%s\". %s"), {fileName, SystemReason(reason)}));
-    };
     const QFileInfo info(fileName);
     // Replacing by rename would go around a write-protected file or a folder.
     if (info.isDir()) {
         errno = EISDIR;
-        fail(ErrnoReason());
+        FailToCreate(fileName, ErrnoReason());
     }
     if (info.exists() && !info.isWritable()) {
         errno = EACCES;
-        fail(ErrnoReason());
+        FailToCreate(fileName, ErrnoReason());
     }
     // A device or a pipe (the name, or the file its link points to) is written
     // in place: a new file renamed over it would replace the device itself.
     if (info.exists() && !info.isFile()) {
-        QFile device;
-#ifdef Q_OS_WIN
-        device.setFileName(fileName);
-        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            fail(device.errorString());
-#else
-        // Opening a pipe that nobody reads would wait for a reader for good.
-        const int fd = ::open(QFile::encodeName(fileName).constData(),
-                              O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            fail(ErrnoReason());
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        if (!device.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
-                         QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
-            fail(device.errorString());
-        }
-#endif
-        if (device.write(bytes) != bytes.size())
-            fail(device.errorString());
+        WriteInPlace(fileName, bytes);
         return;
     }
     // Unbuffered, so that a write the disk refuses fails here: a buffered
@@ -287,11 +310,20 @@ void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
     // that failure but renames the short file over the old one.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(file.errorString());
+        FailToCreate(fileName, file.errorString());
     if (file.write(bytes) != bytes.size())
-        fail(file.errorString()); // the temporary file goes with `file`
+        FailToCreate(fileName, file.errorString()); // the temporary file goes with `file`
     if (!file.commit())
-        fail(file.errorString());
+        FailToCreate(fileName, file.errorString());
+}
+
+void WriteFileBytesInPlace(const QString& fileName, const QByteArray& bytes)
+{
+    if (QFileInfo(fileName).isDir()) {
+        errno = EISDIR;
+        FailToCreate(fileName, ErrnoReason());
+    }
+    WriteInPlace(fileName, bytes);
 }
 
 void WriteTextFile(const QString& fileName, const QStringList& lines, const TTextFormat& format)

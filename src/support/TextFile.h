@@ -36,6 +36,9 @@ struct TTextContent {
 // Windows, elsewhere UTF-8 when they are valid UTF-8, else Windows-1252.
 // CR LF, LF and CR all end a line; the first break found gives the style.
 TTextContent DecodeText(const QByteArray& bytes);
+// The text DecodeText splits into lines, in one piece, and the form it was
+// found in: for readers that look for a few elements in a large file.
+QString DecodeTextString(const QByteArray& bytes, TTextFormat& format);
 
 // Encodes lines in a format: every line but the last followed by the line
 // break, the last one too when FinalLineBreak is set. Characters an ANSI code
@@ -57,6 +60,10 @@ TTextContent ReadTextFile(const QString& fileName);
 // pipe is written in place (a pipe only while something reads it). Throws
 // TQuorvelError "Cannot create file "%s". %s".
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes);
+// Writes the bytes over the file itself: no temporary file and no flush to
+// disk, so a failure can leave it cut short. For files that are read right
+// away and written anew each time (resource scripts). Throws as WriteFileBytes.
+void WriteFileBytesInPlace(const QString& fileName, const QByteArray& bytes);
 void WriteTextFile(const QString& fileName, const QStringList& lines, const TTextFormat& format);
 
 // Splits text at CR LF, lone CR and lone LF; a final break adds no empty line.

@@ -2,11 +2,25 @@
 
 #include <limits>
 
+namespace
+{
+
+// QChar::toUpper, with the common ASCII case decided inline.
+inline QChar UpperUnit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return QChar(u >= u'a' && u <= u'z' ? char16_t(u - 32) : u);
+    return c.toUpper();
+}
+
+} // namespace
+
 QString UpperCaseKeepLength(const QString& text)
 {
     QString result = text;
     for (QChar& c : result)
-        c = c.toUpper();
+        c = UpperUnit(c);
     return result;
 }
 
@@ -45,7 +59,35 @@ int TextPosFrom(const QString& sub, const QString& text, int offset)
 {
     if (sub.isEmpty() || offset < 1 || offset > text.size())
         return 0;
-    return UpperCaseKeepLength(text).indexOf(UpperCaseKeepLength(sub), offset - 1) + 1;
+    // The same as searching the upper-cased text for the upper-cased sub, one
+    // UTF-16 unit at a time, without copying the text: project files are
+    // searched line by line for their tags.
+    const QString upperSub = UpperCaseKeepLength(sub);
+    const QChar* t = text.constData();
+    const qsizetype n = text.size();
+    const qsizetype m = upperSub.size();
+    const QChar first = upperSub[0];
+    // No character upper-cases to an ASCII character that is not a letter
+    // (tags begin with "<"): such a first character is found as it is.
+    const bool plainFirst = first.unicode() < 128 && !first.isLetter();
+    qsizetype i = offset - 1;
+    while (i + m <= n) {
+        if (plainFirst) {
+            i = QStringView(text).indexOf(first, i);
+            if (i < 0 || i + m > n)
+                return 0;
+        } else if (UpperUnit(t[i]) != first) {
+            ++i;
+            continue;
+        }
+        qsizetype k = 1;
+        while (k < m && UpperUnit(t[i + k]) == upperSub[k])
+            ++k;
+        if (k == m)
+            return int(i) + 1;
+        ++i;
+    }
+    return 0;
 }
 
 bool TryParseInt64(const QString& text, qint64& value)

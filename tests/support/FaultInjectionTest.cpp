@@ -51,6 +51,8 @@ struct TWriter {
     // The error names the file as "Unable to write to %s" (else as
     // "Cannot create file "%s". reason").
     bool UnableToWrite;
+    // Writes the file itself rather than a new file renamed over it.
+    bool InPlace = false;
 };
 
 void PrintTo(const TWriter& w, std::ostream* os)
@@ -114,7 +116,7 @@ const TWriter Writers[] = {
              throw TQuorvelError(QStringLiteral("not written"));
      },
      [](const QString& file) { return TestFiles::Read(file) == NewValue.toUtf8(); },
-     false},
+     false, true},
 };
 
 // ---- Where writing fails ---------------------------------------------------
@@ -129,6 +131,9 @@ struct TFault {
     std::function<void(const QString& dir, const QString& file)> ExpectUntouched;
     const char* Reason; // the system's reason in the message, when known
     bool RootIgnoresIt; // permissions do not bind root
+    // Only a new file is refused: a writer that writes the file in place
+    // succeeds.
+    bool OnlyNewFiles = false;
 };
 
 void PrintTo(const TFault& f, std::ostream* os)
@@ -221,7 +226,7 @@ const TFault Faults[] = {
      [](const QString& dir, const QString&) {
          QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
      },
-     ExpectOldFile, "Permission denied", true},
+     ExpectOldFile, "Permission denied", true, true},
     {"WriteProtectedFile",
      [](const QString&, const QString& file) {
          PutOldFile(file);
@@ -271,6 +276,11 @@ TEST_P(FaultInjectionTest, FailsWithTheFileNamedAndRecovers)
     if (HasFatalFailure() || IsSkipped())
         return;
 
+    if (fault.OnlyNewFiles && writer.InPlace) {
+        ASSERT_NO_THROW(writer.Save(file));
+        EXPECT_TRUE(writer.HoldsNew(file));
+        return;
+    }
     QString message;
     try {
         writer.Save(file);

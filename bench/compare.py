@@ -1,0 +1,174 @@
+#!/usr/bin/python3
+"""Times quorvel-cli against the floor of the same work and prints the ratios.
+
+Called by bench/run, which builds the programs first. Every figure is the
+median of RUNS whole-process wall times; the two sides of a ratio are measured
+in turn, run by run, so that a slow moment of the machine hits both.
+"""
+
+import argparse
+import glob
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def run_once(cmd, cwd):
+    """Wall time in seconds and peak resident set size in KiB of one run."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    elapsed = time.perf_counter() - start
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    return elapsed, usage.ru_maxrss, proc.returncode
+
+
+class Figure:
+    def __init__(self):
+        self.times = []
+        self.rss = 0
+        self.codes = set()
+
+    def add(self, result):
+        elapsed, rss, code = result
+        self.times.append(elapsed)
+        self.rss = max(self.rss, rss)
+        self.codes.add(code)
+
+    @property
+    def median(self):
+        return statistics.median(self.times)
+
+
+def compare(runs, cwd, *commands, before=None):
+    """Runs the commands in turn, RUNS times, after one untimed warm-up each."""
+    figures = [Figure() for _ in commands]
+    for cmd in commands:
+        if before:
+            before()
+        run_once(cmd, cwd)
+    for _ in range(runs):
+        for cmd, figure in zip(commands, figures):
+            if before:
+                before()
+            figure.add(run_once(cmd, cwd))
+    return figures
+
+
+def make_group(folder, count):
+    if os.path.isdir(folder):
+        shutil.rmtree(folder)
+    subprocess.run([sys.executable, os.path.join(HERE, "make_group.py"), folder, str(count)], check=True)
+    return os.path.join(folder, "Bench.groupproj")
+
+
+def ms(seconds):
+    return "%8.1f ms" % (seconds * 1000)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--floor", required=True)
+    parser.add_argument("--shell-loop", required=True)
+    parser.add_argument("--template", required=True)
+    parser.add_argument("--compiler", default="/bin/true")
+    parser.add_argument("--projects", type=int, default=1000)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--out", required=True)
+    a = parser.parse_args()
+    # The commands run in the group folder.
+    for name in ("cli", "floor", "shell_loop", "template", "out"):
+        setattr(a, name, os.path.abspath(getattr(a, name)))
+    if os.path.exists(a.compiler):
+        a.compiler = os.path.abspath(a.compiler)
+
+    n = a.projects
+    folder = os.path.join(a.out, "group%d" % n)
+    group = make_group(folder, n)
+    config = ["--config", os.path.join(folder, "none.ini")]
+    cli = [a.cli] + config
+    project_files = sorted(glob.glob(os.path.join(folder, "Mod*", "*.dproj")))
+    size_kb = sum(os.path.getsize(f) for f in project_files) / len(project_files) / 1024
+    rows = []
+
+    def row(label, quorvel, floor, goal, ok, note=""):
+        rows.append((label, quorvel, floor, goal, "met" if ok else "MISSED", note))
+
+    # 1. Reading: a group opened for the first time (no settings file yet), so
+    # that every project file is read, against cat of the same files.
+    settings = os.path.join(folder, "Bench.vprj")
+    lst, cat = compare(a.runs, folder, cli + ["list", group, "--json"], ["cat", group] + project_files)
+    r = lst.median / cat.median
+    row("list --json vs cat (group + %d project files)" % n, ms(lst.median), ms(cat.median),
+        "<= 2x", r <= 2, "%.2fx" % r)
+    list_rss = lst.rss
+
+    # The settings file as the window writes it; the values come from the
+    # project files, as the shell loop's do.
+    subprocess.run(cli + ["set", group, "Author=Build Team"], check=True, stdout=subprocess.DEVNULL)
+    (lst_saved,) = compare(a.runs, folder, cli + ["list", group, "--json"])
+
+    # 2. Building: 2 scripts and 2 compiler runs per project.
+    values = os.path.join(folder, "values.tsv")
+    build_cmd = cli + ["build", group, "--template", a.template, "--compiler", a.compiler]
+    floor_cmd = [a.floor, folder, values, a.template, a.compiler]
+    loop_cmd = [a.shell_loop, folder, values, os.path.join(folder, "group.tsv"), a.template, a.compiler]
+    build, floor, loop = compare(a.runs, folder, build_cmd, floor_cmd, loop_cmd)
+    r = build.median / floor.median
+    row("build (%d scripts, %s) vs floor program" % (2 * n, a.compiler), ms(build.median),
+        ms(floor.median), "<= 1.2x", r <= 1.2, "%.2fx" % r)
+    r = loop.median / build.median
+    row("build vs bash + sed loop", ms(build.median), ms(loop.median), ">= 2x faster", r >= 2,
+        "%.2fx faster" % r)
+    build_rss = build.rss
+
+    # 3. Saving: set on every project against copying the settings file; the
+    # same for a group twice the size.
+    set_figures = {}
+    for count in (n, 2 * n):
+        f = folder if count == n else os.path.join(a.out, "group%d" % count)
+        g = group if count == n else make_group(f, count)
+        c = [a.cli, "--config", os.path.join(f, "none.ini")]
+        s = os.path.join(f, "Bench.vprj")
+        if count != n:
+            subprocess.run(c + ["set", g, "Author=Build Team"], check=True, stdout=subprocess.DEVNULL)
+        # A few tens of milliseconds each: more runs keep the growth figure
+        # steady on a busy machine.
+        st, cp = compare(max(a.runs, 11), f, c + ["set", g, "--all", "fvBuild=7"],
+                         ["cp", s, s + ".copy"])
+        set_figures[count] = (st, cp, os.path.getsize(s))
+        r = st.median / cp.median
+        row("set --all fvBuild=7 (%d projects, %d KB) vs cp" % (count, os.path.getsize(s) // 1024),
+            ms(st.median), ms(cp.median), "linear", True, "%.1fx" % r)
+    growth = set_figures[2 * n][0].median / set_figures[n][0].median
+    row("set: %d projects / %d projects" % (2 * n, n), "", "", "about 2x (linear)",
+        growth <= 2.4, "%.2fx" % growth)
+
+    # 4. Memory.
+    row("peak RSS list (%d projects)" % n, "%8.1f MB" % (list_rss / 1024), "", "<= 60 MB",
+        list_rss <= 60 * 1024)
+    row("peak RSS build (%d projects)" % n, "%8.1f MB" % (build_rss / 1024), "", "<= 60 MB",
+        build_rss <= 60 * 1024)
+
+    print()
+    print("quorvel-cli, %d projects of %.1f KB, median of %d runs (%s)" %
+          (n, size_kb, a.runs, time.strftime("%Y-%m-%d %H:%M")))
+    print("%-52s %11s %11s %8s %-18s %s" % ("", "quorvel", "floor", "ratio", "goal", ""))
+    for label, q, f, goal, verdict, note in rows:
+        print("%-52s %11s %11s %8s %-18s %s" % (label, q, f, note, goal, verdict))
+    print()
+    print("list --json with the settings file written: %s (peak RSS %.1f MB)" %
+          (ms(lst_saved.median).strip(), lst_saved.rss / 1024))
+    print("exit codes: list %s, build %s, floor %s, loop %s" %
+          (sorted(lst.codes), sorted(build.codes), sorted(floor.codes), sorted(loop.codes)))
+    return 0 if all(r[4] == "met" for r in rows) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
