@@ -101,7 +101,9 @@ QFont FixedFont(int pixelSize)
     QFont f(QStringLiteral("Courier New"));
     if (!QFontInfo(f).fixedPitch())
         f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setPixelSize(pixelSize);
+    // The editor control sizes its styles in points: the design's pixel
+    // heights at 96 dots per inch.
+    f.setPointSizeF(pixelSize * 72.0 / 96.0);
     return f;
 }
 
@@ -123,7 +125,7 @@ void TMainForm::CreateControls()
     pcMain->addWidget(tsProcess);
     pcMain->addWidget(tsSettings);
     pcMain->addWidget(tsEdit);
-    root->addWidget(pcMain);
+    root->addWidget(pcMain, 0, Qt::AlignTop);
 
     mmDos = Named(new QPlainTextEdit(this), "mmDos");
     mmDos->setReadOnly(true);

@@ -25,11 +25,7 @@ QString U(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-struct TRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TestFiles::TCliRun;
 
 using TVars = std::vector<std::pair<const char*, const char*>>;
 
@@ -42,6 +38,8 @@ public:
     {
         EXPECT_TRUE(Dir.isValid());
         CopyTree(QDir(TestFiles::ExamplesDir()).filePath(QStringLiteral("demo")), Path("demo"));
+        // Each case makes the resource folders it needs.
+        QDir(Path("demo/Resources")).removeRecursively();
         TestFiles::Write(
             Path("VersInfo.trc"),
             TestFiles::Read(
@@ -65,26 +63,11 @@ public:
 
     TRun Run(const QStringList& arguments, const TVars& vars = {}) const
     {
-        QProcess p;
-        p.setWorkingDirectory(Dir.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        // Keep the tool away from the user's own configuration folders.
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path("xdg"));
-        env.insert(QStringLiteral("HOME"), Path("home"));
-        env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        QList<QPair<QString, QString>> variables;
         for (const auto& [name, value] : vars)
-            env.insert(U(name), U(value).replace(QLatin1String("T/"), Dir.path() + u'/'));
-        p.setProcessEnvironment(env);
-        p.start(TestFiles::CliProgram(),
-                QStringList{QStringLiteral("--config"), Config()} + arguments);
-        TRun r;
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.ExitCode = p.exitCode();
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+            variables.append({U(name), U(value).replace(QLatin1String("T/"), Dir.path() + u'/')});
+        return TestFiles::RunCli(QStringList{QStringLiteral("--config"), Config()} + arguments,
+                                 Dir.path(), Path("home"), variables);
     }
 
     // The resource scripts below the group folder, relative to it.
@@ -97,21 +80,7 @@ public:
     }
 
     // Every file and folder below the test folder with its size and time.
-    QStringList Listing() const
-    {
-        QStringList result;
-        QDirIterator it(Dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo f(it.next());
-            result << QStringLiteral("%1 %2 %3")
-                          .arg(f.filePath())
-                          .arg(f.size())
-                          .arg(f.lastModified().toMSecsSinceEpoch());
-        }
-        result.sort();
-        return result;
-    }
+    QStringList Listing() const { return TestFiles::Listing(Dir.path()); }
 
     QTemporaryDir Dir;
 

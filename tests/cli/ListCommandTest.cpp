@@ -17,11 +17,7 @@
 namespace
 {
 
-struct TRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TestFiles::TCliRun;
 
 class ListCommand : public testing::Test
 {
@@ -51,22 +47,8 @@ protected:
 
     TRun Run(const QStringList& arguments, const QString& workingDirectory = QString()) const
     {
-        QProcess p;
-        p.setWorkingDirectory(workingDirectory.isEmpty() ? Dir.path() : workingDirectory);
-        // Keep the tool away from the user's own configuration folders.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", File("xdg/config"));
-        env.insert("HOME", File("home"));
-        env.insert("LANGUAGE", "en");
-        p.setProcessEnvironment(env);
-        p.start(TestFiles::CliProgram(), arguments);
-        TRun r;
-        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.ExitCode = p.exitCode();
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return TestFiles::RunCli(arguments, workingDirectory.isEmpty() ? Dir.path() : workingDirectory,
+                                 File("home"));
     }
 
     QJsonObject ListJson(const QString& group) const
@@ -80,21 +62,7 @@ protected:
     }
 
     // Every file and folder below the test folder with its size and time.
-    QStringList Listing() const
-    {
-        QStringList result;
-        QDirIterator it(Dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo f(it.next());
-            result << QStringLiteral("%1 %2 %3")
-                          .arg(f.filePath())
-                          .arg(f.size())
-                          .arg(f.lastModified().toMSecsSinceEpoch());
-        }
-        result.sort();
-        return result;
-    }
+    QStringList Listing() const { return TestFiles::Listing(Dir.path()); }
 
     QTemporaryDir Dir;
 };

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <stdexcept>
 
@@ -68,6 +70,45 @@ QStringList FindFiles(const QString& folder, const QStringList& suffixes)
     }
     result.sort();
     return result;
+}
+
+QStringList Listing(const QString& folder)
+{
+    QStringList result;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        result << QStringLiteral("%1 %2 %3")
+                      .arg(f.filePath())
+                      .arg(f.size())
+                      .arg(f.lastModified().toMSecsSinceEpoch());
+    }
+    result.sort();
+    return result;
+}
+
+TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, const QString& home,
+               const QList<QPair<QString, QString>>& variables)
+{
+    QProcess p;
+    p.setWorkingDirectory(workingDirectory);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    for (const auto& [name, value] : variables)
+        env.insert(name, value);
+    p.setProcessEnvironment(env);
+    p.start(CliProgram(), arguments);
+    TCliRun r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.ExitCode = p.exitCode();
+    r.Out = QString::fromUtf8(p.readAllStandardOutput());
+    r.Err = QString::fromUtf8(p.readAllStandardError());
+    return r;
 }
 
 QByteArray GroupFile(const QStringList& entries)

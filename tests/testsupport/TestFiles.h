@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,22 @@ QString CliProgram();
 
 // All files below a folder whose names end with one of the suffixes.
 QStringList FindFiles(const QString& folder, const QStringList& suffixes);
+
+// Every file and folder below a folder with its size and modification time,
+// sorted: equal listings mean nothing was written.
+QStringList Listing(const QString& folder);
+
+// What a run of the command-line tool gave.
+struct TCliRun {
+    int ExitCode = -1; // -1: it did not end normally within the time
+    QString Out;
+    QString Err;
+};
+// Runs quorvel-cli in workingDirectory with the environment variables added,
+// HOME and XDG_CONFIG_HOME below home (so that the user's own configuration
+// is never read), in English.
+TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory,
+               const QString& home, const QList<QPair<QString, QString>>& variables = {});
 
 // A group file naming the entries, in the form the Delphi IDE writes.
 QByteArray GroupFile(const QStringList& entries);
