@@ -19,10 +19,9 @@ QString ScriptName(const QString& entry, const QString& suffix)
 
 QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat)
 {
-    TTextFormat format = templateFormat;
-    format.LineBreak = TLineBreak::CrLf;
-    format.FinalLineBreak = true;
-    return EncodeText(SplitLines(text), format);
+    // Every line ended by CR LF is the normal form of the text: encoded as
+    // one piece, not line by line.
+    return EncodeTextString(NormaliseLineBreaks(text), templateFormat);
 }
 
 bool WriteScriptFile(const TResourceScript& script)

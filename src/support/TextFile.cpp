@@ -202,6 +202,11 @@ QByteArray EncodeString(const QString& text, const TTextFormat& format, bool* lo
 
 } // namespace
 
+QByteArray EncodeTextString(const QString& text, const TTextFormat& format, bool* lossless)
+{
+    return EncodeString(text, format, lossless);
+}
+
 QByteArray EncodeText(const QStringList& lines, const TTextFormat& format, bool* lossless)
 {
     QString text = lines.join(LineBreakText(format.LineBreak));

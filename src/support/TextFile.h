@@ -46,6 +46,11 @@ QString DecodeTextString(const QByteArray& bytes, TTextFormat& format);
 QByteArray EncodeText(const QStringList& lines, const TTextFormat& format,
                       bool* lossless = nullptr);
 
+// The text as it stands in the format's encoding, with its byte-order mark;
+// its line breaks are left as they are.
+QByteArray EncodeTextString(const QString& text, const TTextFormat& format,
+                            bool* lossless = nullptr);
+
 // Encodes what DecodeText read back to the same bytes, each line with the
 // break it had. Lines added or removed since make the breaks unknown: then all
 // lines take Format's break, as the other overload writes them.
