@@ -31,6 +31,14 @@ void VerifyObjects(const QList<THistEntry>& entries, const QStringList& original
         QCOMPARE(e.Object.toInt(), int(original.indexOf(e.Text)));
 }
 
+// Qt 6.4 compares two empty lists with memcmp on a null pointer when only one
+// of them holds storage, which the undefined-behaviour sanitizer rejects; an
+// empty result is compared as a list without storage.
+QList<int> Plain(const QList<int>& list)
+{
+    return list.isEmpty() ? QList<int>() : list;
+}
+
 const QStringList Five = {"a", "b", "c", "d", "e"};
 
 } // namespace
@@ -108,7 +116,7 @@ void HistListOpsTest::moveUp()
         state = MoveSelectedUp(state);
 
     QTEST(Texts(state.Entries), "expectedTexts");
-    QTEST(state.Selected, "expectedSelected");
+    QTEST(Plain(state.Selected), "expectedSelected");
     QTEST(state.Focused, "expectedFocused");
     VerifyObjects(state.Entries, texts);
 }
@@ -150,7 +158,7 @@ void HistListOpsTest::moveDown()
         state = MoveSelectedDown(state);
 
     QTEST(Texts(state.Entries), "expectedTexts");
-    QTEST(state.Selected, "expectedSelected");
+    QTEST(Plain(state.Selected), "expectedSelected");
     QTEST(state.Focused, "expectedFocused");
     VerifyObjects(state.Entries, texts);
 }
@@ -203,7 +211,7 @@ void HistListOpsTest::remove()
     const THistListRemoval result = RemoveSelected(MakeState(texts, selected, focused));
 
     QTEST(Texts(result.State.Entries), "expectedTexts");
-    QTEST(result.State.Selected, "expectedSelected");
+    QTEST(Plain(result.State.Selected), "expectedSelected");
     QTEST(result.State.Focused, "expectedFocused");
     QTEST(Texts(result.Removed), "expectedRemoved");
     VerifyObjects(result.State.Entries, texts);
