@@ -4,9 +4,15 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "support/QuorvelError.h"
+#include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QCoreApplication>
+#include <QIODevice>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,14 +30,8 @@ void PrintUsage(QTextStream& s)
       << "  --version      " << Tr("show the program version") << "\n";
 }
 
-} // namespace
-
-int CliMain(int argc, char** argv)
+int RunCommandLine(TCliContext& context, QStringList args)
 {
-    QCoreApplication app(argc, argv);
-    InitTranslation(QCoreApplication::applicationDirPath());
-    TCliContext context;
-    QStringList args = QCoreApplication::arguments().mid(1);
     while (!args.isEmpty() && args.first().startsWith(u'-')) {
         const QString option = args.takeFirst();
         if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
@@ -83,4 +83,35 @@ int CliMain(int argc, char** argv)
     context.Err << "quorvel-cli: " << Tr("unknown command %1").arg(name) << "\n";
     PrintUsage(context.Err);
     return ceUsage;
+}
+
+// Whether everything printed reached standard output. A listing cut short by a
+// full disk or a closed pipe must not end the tool with success: a pipeline
+// would go on with half a listing.
+bool OutputWritten(TCliContext& context)
+{
+    context.Out.flush();
+    return context.Out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+} // namespace
+
+int CliMain(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    InitTranslation(QCoreApplication::applicationDirPath());
+    TCliContext context;
+    const int code = RunCommandLine(context, QCoreApplication::arguments().mid(1));
+    if (!OutputWritten(context)) {
+        const int error = errno;
+        const QIODevice* device = context.Out.device();
+        const QString reason = device && !device->errorString().isEmpty() && error == 0
+                                   ? device->errorString()
+                                   : QString::fromLocal8Bit(std::strerror(error));
+        context.Err << "quorvel-cli: "
+                    << FormatText(Tr("Cannot write to standard output. %s"), {reason}) << "\n";
+        context.Err.flush();
+        return code == ceSuccess ? ceFailure : code;
+    }
+    return code;
 }

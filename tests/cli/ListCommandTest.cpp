@@ -207,6 +207,23 @@ TEST_F(ListCommand, WritesNoFile)
     EXPECT_EQ(Listing(), before);
 }
 
+// Output that does not reach its target fails the run, whatever printed it:
+// a pipeline must not go on with a listing cut short.
+TEST_F(ListCommand, OutputToAFullDiskFails)
+{
+    if (!QFileInfo::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    const QString group = Group({"App.dproj"});
+    for (const QStringList& args : {QStringList{"--config", Config(), "list", group},
+                                    QStringList{"--config", Config(), "list", group, "--json"},
+                                    QStringList{"--help"}, QStringList{"list", "--help"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const TRun r = TestFiles::RunCli(args, Dir.path(), File("home"), {}, "/dev/full");
+        EXPECT_EQ(r.ExitCode, 1);
+        EXPECT_TRUE(r.Err.contains("Cannot write to standard output.")) << r.Err.toStdString();
+    }
+}
+
 struct TExitCase {
     const char* Name;
     QStringList Arguments; // "GROUP" stands for an existing group file

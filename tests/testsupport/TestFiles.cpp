@@ -89,9 +89,11 @@ QStringList Listing(const QString& folder)
 }
 
 TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, const QString& home,
-               const QList<QPair<QString, QString>>& variables)
+               const QList<QPair<QString, QString>>& variables, const QString& standardOutputFile)
 {
     QProcess p;
+    if (!standardOutputFile.isEmpty())
+        p.setStandardOutputFile(standardOutputFile);
     p.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));

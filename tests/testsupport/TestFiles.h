@@ -38,7 +38,8 @@ struct TCliRun {
 // HOME and XDG_CONFIG_HOME below home (so that the user's own configuration
 // is never read), in English.
 TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory,
-               const QString& home, const QList<QPair<QString, QString>>& variables = {});
+               const QString& home, const QList<QPair<QString, QString>>& variables = {},
+               const QString& standardOutputFile = QString());
 
 // A group file naming the entries, in the form the Delphi IDE writes.
 QByteArray GroupFile(const QStringList& entries);
