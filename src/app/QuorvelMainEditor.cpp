@@ -103,7 +103,7 @@ bool TMainForm::SelectResCompiler()
     request.Filter = Tr("Programs|*.exe");
 #ifndef Q_OS_WIN
     // Compilers have no ".exe" here: without this entry none could be chosen.
-    request.Filter += QStringLiteral("|all|*");
+    request.Filter += QLatin1Char('|') + Tr("all|*");
 #endif
     QString chosen;
     if (!FDialogs->ExecuteOpen(request, chosen))
