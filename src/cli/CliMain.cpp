@@ -104,10 +104,10 @@ int CliMain(int argc, char** argv)
     const int code = RunCommandLine(context, QCoreApplication::arguments().mid(1));
     if (!OutputWritten(context)) {
         const int error = errno;
+        // The system's text is in the user's language; Qt's is English.
         const QIODevice* device = context.Out.device();
-        const QString reason = device && !device->errorString().isEmpty() && error == 0
-                                   ? device->errorString()
-                                   : QString::fromLocal8Bit(std::strerror(error));
+        const QString reason = error != 0 || !device ? QString::fromLocal8Bit(std::strerror(error))
+                                                     : device->errorString();
         context.Err << "quorvel-cli: "
                     << FormatText(Tr("Cannot write to standard output. %s"), {reason}) << "\n";
         context.Err.flush();

@@ -3,8 +3,6 @@
 // the configuration decides.
 #include "testsupport/TestFiles.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -55,22 +53,13 @@ TEST_P(EscapeValuesOptionTest, DecidesHowTextValuesGoIn)
                          QStringLiteral("TemplateName=") + path("Company.trc"),
                          QStringLiteral("ResourceCompiler=") + TestFiles::FakeCompiler()}));
 
-    QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // Keep the tool away from the user's own configuration folders.
-    env.insert(QStringLiteral("HOME"), path("home"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path("xdg"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    cli.setProcessEnvironment(env);
-    cli.start(TestFiles::CliProgram(),
-              QStringList{QStringLiteral("--config"), path("cfg/quorvel.ini"),
-                          QStringLiteral("build"), path("Group/Group.groupproj"),
-                          QStringLiteral("--dry-run")} +
-                  c.Options);
-    ASSERT_TRUE(cli.waitForFinished(60000));
-    const QString err = QString::fromUtf8(cli.readAllStandardError());
-    ASSERT_EQ(cli.exitCode(), 0) << err.toStdString();
-    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    const TestFiles::TCliRun r = TestFiles::RunCli(
+        QStringList{QStringLiteral("--config"), path("cfg/quorvel.ini"), QStringLiteral("build"),
+                    path("Group/Group.groupproj"), QStringLiteral("--dry-run")} +
+            c.Options,
+        dir.path(), path("home"));
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QString& out = r.Out;
     const QString expected = c.Escaped ? QStringLiteral("Company=M\\x00FCller & S\\x00F6hne")
                                        : U("Company=Müller & Söhne");
     EXPECT_TRUE(out.contains(expected + QStringLiteral("\r\n"))) << out.toStdString();

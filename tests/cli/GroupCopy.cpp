@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -77,24 +76,8 @@ void TGroupCopy::WriteConfig(const QStringList& lines, const QString& compiler)
 TGroupCopy::TRun TGroupCopy::Run(const QStringList& arguments,
                                  const QList<QPair<QString, QString>>& variables) const
 {
-    QProcess p;
-    p.setWorkingDirectory(Dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path(QStringLiteral("xdg")));
-    env.insert(QStringLiteral("HOME"), Path(QStringLiteral("home")));
-    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    for (const auto& [name, value] : variables)
-        env.insert(name, value);
-    p.setProcessEnvironment(env);
-    p.start(TestFiles::CliProgram(), QStringList{QStringLiteral("--config"), Config()} + arguments);
-    TRun r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.ExitCode = p.exitCode();
-    r.Out = QString::fromUtf8(p.readAllStandardOutput());
-    r.Err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return TestFiles::RunCli(QStringList{QStringLiteral("--config"), Config()} + arguments, Dir.path(),
+                             Path(QStringLiteral("home")), variables);
 }
 
 QStringList TGroupCopy::Listing() const

@@ -7,17 +7,15 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "testsupport/TestFiles.h"
+
 // A temporary folder holding a copy of a project group, a configuration for
 // the command-line tool, and runs of the tool on them. Tests change only the
 // copy.
 class TGroupCopy
 {
 public:
-    struct TRun {
-        int ExitCode = -1; // -1: the tool did not end normally in time
-        QString Out;
-        QString Err;
-    };
+    using TRun = TestFiles::TCliRun;
 
     TGroupCopy();
 
