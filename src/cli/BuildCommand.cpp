@@ -27,13 +27,11 @@ public:
     {
         if (text.isEmpty())
             return;
-#ifdef Q_OS_WIN
-        FOut << text;
-#else
+        // The C library's text mode turns "\n" into "\r\n" on Windows:
+        // a CR LF written as it is would come out as CR CR LF.
         QString native = text;
         native.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         FOut << native;
-#endif
         FOut.flush();
         FAtLineStart = text.endsWith(u'\n') || text.endsWith(u'\r');
     }
@@ -189,7 +187,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
     if (o.DryRun) {
         actions.MakeFolder = [](const QString&) { return true; };
         actions.WriteScript = [&c](const TResourceScript& script) {
-            c.Out << "==> " << script.FileName << " <==\n" << script.Text;
+            c.Out << "==> " << script.FileName << " <==\n" << ForTextMode(script.Text);
             c.Out.flush();
             return true;
         };

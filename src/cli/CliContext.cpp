@@ -47,6 +47,17 @@ int TCliContext::UsageError(const QString& message, const QString& usage)
     return ceUsage;
 }
 
+QString ForTextMode(const QString& text)
+{
+#ifdef Q_OS_WIN
+    QString result = text;
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return result;
+#else
+    return text;
+#endif
+}
+
 bool WantsHelp(const QStringList& arguments)
 {
     return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));

@@ -43,6 +43,10 @@ struct TCliCommand {
     int (*Run)(TCliContext& context, const QStringList& arguments);
 };
 
+// Text for the output streams with each CR LF as "\n" where the C library's
+// text mode turns "\n" into CR LF itself (Windows); elsewhere as it is.
+QString ForTextMode(const QString& text);
+
 // Whether the arguments ask for help.
 bool WantsHelp(const QStringList& arguments);
 

@@ -1,5 +1,7 @@
 #include "project/ProjectGroup.h"
 
+#include <QDir>
+
 #include "project/GroupFile.h"
 #include "project/ProjectFile.h"
 #include "project/XmlReferences.h"
@@ -25,9 +27,12 @@ QString SettingsFileName(const QString& groupFile)
     return ChangeExtension(groupFile, QStringLiteral("vprj"));
 }
 
-bool TProjectGroup::OpenProjectGroup(const QString& fileName, QStringList& history,
+bool TProjectGroup::OpenProjectGroup(const QString& groupFile, QStringList& history,
                                      const TUserDefaults& defaults)
 {
+    // Qt's own dialogs and folders give "/" on Windows too; the group folder
+    // is cut off at the system's delimiter.
+    const QString fileName = QDir::toNativeSeparators(groupFile);
     AddToHistory(history, fileName);
     LastProjectGrp = fileName;
     const QStringList entries = ReadProjectEntries(ReadTextFile(fileName).Lines);

@@ -6,6 +6,7 @@
 #include "support/Translation.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -57,10 +58,12 @@ QString StartFailureReason(const QString& errorString)
 QString TimeOutReason()
 {
 #ifdef Q_OS_WIN
-    return SystemReason(qt_error_string(WAIT_TIMEOUT));
-#else
-    return Tr("The wait operation timed out");
+    // Not every Windows has a text for it (Wine says "Unknown error").
+    const QString system = SystemReason(qt_error_string(WAIT_TIMEOUT));
+    if (!system.startsWith(QLatin1String("Unknown error")))
+        return system;
 #endif
+    return Tr("The wait operation timed out");
 }
 
 } // namespace
@@ -174,10 +177,13 @@ void TResourceCompiler::PrepareProcess(QProcess& process, const QString& scriptP
 #endif
 }
 
-TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
-                                                   const QString& resourcePath,
+TCompileOutcome TResourceCompiler::CompileResource(const QString& folder,
+                                                   const QString& resourceFolder,
                                                    const QString& scriptName)
 {
+    // Qt's own dialogs and folders give "/" on Windows too.
+    const QString groupFolder = QDir::toNativeSeparators(folder);
+    const QString resourcePath = QDir::toNativeSeparators(resourceFolder);
     TCompileOutcome outcome;
     FLog.AppendLine(CompileSeparatorLine());
     FLog.AppendLine(CompileHeaderLine(resourcePath, scriptName));

@@ -48,11 +48,12 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
     const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
     const auto writeScript = actions.WriteScript ? actions.WriteScript : WriteScriptFile;
     TGenerationResult result;
-    const QString& g = input.GroupFolder;
+    const QString g = QDir::toNativeSeparators(input.GroupFolder);
     // A group folder that cannot be created shows up when the resources
     // folder below it cannot be created either.
     makeFolder(g);
-    const QString outFolder = JoinPath(g, input.ResourcePath);
+    const QString resourcePath = QDir::toNativeSeparators(input.ResourcePath);
+    const QString outFolder = JoinPath(g, resourcePath);
     if (!makeFolder(outFolder))
         result.Failed = true;
     for (size_t i = 0; !result.Failed && i < input.Projects.size(); ++i) {
@@ -79,7 +80,7 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             }
             result.Written.append(script.FileName);
             if (actions.Compile)
-                actions.Compile(g, input.ResourcePath, script.ScriptName);
+                actions.Compile(g, resourcePath, script.ScriptName);
         }
     }
     if (result.Failed)

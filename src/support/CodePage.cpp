@@ -14,10 +14,15 @@
 
 namespace {
 
-bool IsSingleByte(int codePage)
+QByteArray EncodeUtf8(const QString& text, bool* lossless)
 {
-    return codePage != cpUtf8 && codePage != 932 && codePage != 936 && codePage != 949 &&
-           codePage != 950;
+    // Stateless: a high surrogate at the end is an error, not held back for a
+    // next call that never comes.
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray result = encoder.encode(text);
+    if (lossless && encoder.hasError())
+        *lossless = false;
+    return result;
 }
 
 } // namespace
@@ -28,6 +33,8 @@ QString DecodeCodePage(const QByteArray& bytes, int codePage)
 {
     if (bytes.isEmpty())
         return QString();
+    if (codePage == cpUtf8)
+        return QString::fromUtf8(bytes);
     const int n = MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()),
                                       nullptr, 0);
     QString result(n, Qt::Uninitialized);
@@ -42,15 +49,28 @@ QByteArray EncodeCodePage(const QString& text, int codePage, bool* lossless)
         *lossless = true;
     if (text.isEmpty())
         return QByteArray();
+    if (codePage == cpUtf8)
+        return EncodeUtf8(text, lossless);
+    // A character outside the Basic Multilingual Plane is one character the
+    // code page lacks, one "?", whatever the system's converter makes of the
+    // two halves of its pair.
+    QString units = text;
+    bool pairs = false;
+    for (qsizetype i = 0; i + 1 < units.size(); ++i) {
+        if (units[i].isHighSurrogate() && units[i + 1].isLowSurrogate()) {
+            units.replace(i, 2, QStringLiteral("?"));
+            pairs = true;
+        }
+    }
+    // No "best fit": an Omega must not quietly become an "O".
     BOOL usedDefault = FALSE;
-    const bool utf8 = codePage == cpUtf8;
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
-    const int n = WideCharToMultiByte(UINT(codePage), 0, wide, int(text.size()), nullptr, 0,
-                                      nullptr, utf8 ? nullptr : &usedDefault);
+    const auto* wide = reinterpret_cast<const wchar_t*>(units.utf16());
+    const int n = WideCharToMultiByte(UINT(codePage), WC_NO_BEST_FIT_CHARS, wide, int(units.size()),
+                                      nullptr, 0, nullptr, &usedDefault);
     QByteArray result(n, Qt::Uninitialized);
-    WideCharToMultiByte(UINT(codePage), 0, wide, int(text.size()), result.data(), n, nullptr,
-                        utf8 ? nullptr : &usedDefault);
-    if (lossless && usedDefault)
+    WideCharToMultiByte(UINT(codePage), WC_NO_BEST_FIT_CHARS, wide, int(units.size()),
+                        result.data(), n, nullptr, &usedDefault);
+    if (lossless && (usedDefault || pairs))
         *lossless = false;
     return result;
 }
@@ -63,6 +83,12 @@ int AnsiCodePage()
 #else
 
 namespace {
+
+bool IsSingleByte(int codePage)
+{
+    return codePage != cpUtf8 && codePage != 932 && codePage != 936 && codePage != 949 &&
+           codePage != 950;
+}
 
 QByteArray IconvName(int codePage)
 {
@@ -140,15 +166,8 @@ QByteArray EncodeCodePage(const QString& text, int codePage, bool* lossless)
         *lossless = true;
     if (text.isEmpty())
         return QByteArray();
-    if (codePage == cpUtf8) {
-        // Stateless: a high surrogate at the end is an error, not held back
-        // for a next call that never comes.
-        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-        QByteArray result = encoder.encode(text);
-        if (lossless && encoder.hasError())
-            *lossless = false;
-        return result;
-    }
+    if (codePage == cpUtf8)
+        return EncodeUtf8(text, lossless);
     TIconv cd(IconvName(codePage), "UTF-16LE");
     QByteArray result;
     result.reserve(text.size());

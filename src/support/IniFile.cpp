@@ -222,7 +222,7 @@ QByteArray TIniFile::ToBytes() const
     }
     bool lossless = true;
     QByteArray bytes = EncodeText(lines, FFormat, &lossless);
-    // Outside Windows, bytes that form valid UTF-8 are read as UTF-8: an ANSI
+    // Bytes that form valid UTF-8 are read as UTF-8: an ANSI
     // file whose new bytes happen to do so would read back as other text.
     if (FFormat.Encoding == TTextEncoding::Ansi &&
         (!lossless || DecodeText(bytes).Lines != lines)) {

@@ -138,20 +138,17 @@ QString DecodeTextString(const QByteArray& bytes, TTextFormat& f)
         f.Encoding = TTextEncoding::Utf16BE;
         f.HasBom = true;
         text = DecodeUtf16(bytes.mid(2), false);
-#ifdef Q_OS_WIN
-    } else if (AnsiCodePage() != cpUtf8) {
-        f.Encoding = TTextEncoding::Ansi;
-        f.CodePage = AnsiCodePage();
-        text = DecodeCodePage(bytes, f.CodePage);
-#endif
     } else {
+        // Editors today save UTF-8 without a mark, and text in an ANSI code
+        // page is almost never valid UTF-8 once it holds a non-ASCII byte:
+        // only what is not UTF-8 is read in the system's ANSI code page.
         bool valid = false;
         text = DecodeUtf8(view, &valid);
         if (valid) {
             f.Encoding = TTextEncoding::Utf8;
         } else {
             f.Encoding = TTextEncoding::Ansi;
-            f.CodePage = cpWindows1252;
+            f.CodePage = AnsiCodePage() == cpUtf8 ? cpWindows1252 : AnsiCodePage();
             text = DecodeCodePage(bytes, f.CodePage);
         }
     }

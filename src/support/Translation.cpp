@@ -44,7 +44,9 @@ QString CatalogFolder(const QString& programFolder)
 
 void InitTranslation(const QString& programFolder)
 {
-    std::setlocale(LC_ALL, "");
+    // Unqualified: on Windows libintl's header makes setlocale a macro for
+    // its own function, which also tells the catalogs the language.
+    setlocale(LC_ALL, "");
     const QByteArray path = QFile::encodeName(CatalogFolder(programFolder));
     for (const char* domain : {"default", "dialogs"}) {
         bindtextdomain(domain, path.constData());

@@ -67,11 +67,12 @@ TEST_P(CliTranslationTest, SpeaksTheLanguage)
     cli.setProcessEnvironment(env);
     cli.start(TestFiles::CliProgram(), arguments);
     ASSERT_TRUE(cli.waitForFinished(60000));
-    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
-    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    const QString out = TestFiles::ProgramOutput(cli.readAllStandardOutput());
+    const QString err = TestFiles::ProgramOutput(cli.readAllStandardError());
     EXPECT_EQ(cli.exitCode(), c.ExitCode) << err.toStdString();
     const QString expected =
-        QString::fromUtf8(c.Expected).replace(QStringLiteral("%1"), QDir::toNativeSeparators(Dir.path()));
+        QString::fromUtf8(c.Expected)
+            .replace(QStringLiteral("%1/"), TestFiles::Native(Dir.path() + u'/'));
     const QString& shown = c.Stream == TStream::Out ? out : err;
     EXPECT_TRUE(shown.contains(expected)) << "expected:\n"
                                           << expected.toStdString() << "\nshown:\n"

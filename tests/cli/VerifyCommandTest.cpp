@@ -111,8 +111,18 @@ TEST_P(VerifyCommandTest, ReportsEveryWrongResourceFile)
     EXPECT_EQ(r.ExitCode, c.ExitCode);
     EXPECT_EQ(r.Out, U(c.Out));
     QStringList expected;
-    for (const QString& line : c.Err)
-        expected << QString(line).replace(QLatin1String("G/"), folder);
+    for (const QString& line : c.Err) {
+        // The file name between the quotes, as this system writes paths.
+        QString l = QString(line).replace(QLatin1String("G/"), folder);
+        for (qsizetype open = l.indexOf(u'"'); open >= 0;) {
+            const qsizetype close = l.indexOf(u'"', open + 1);
+            if (close < 0)
+                break;
+            l.replace(open + 1, close - open - 1, TestFiles::Native(l.mid(open + 1, close - open - 1)));
+            open = l.indexOf(u'"', close + 1);
+        }
+        expected << l;
+    }
     EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
     EXPECT_EQ(copy.Listing(), listing) << "verify writes nothing";
 }
@@ -283,6 +293,9 @@ const char* const LlvmRc = "/usr/bin/llvm-rc";
 // the .res files from the demo's template.
 TEST(VerifyCommand, BumpBuildVerifyPipelineWithLlvmRc)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the build machine's llvm-rc is a Linux program; this pipeline runs on Linux";
+#endif
     if (!QFileInfo::exists(QLatin1String(LlvmRc)))
         GTEST_SKIP() << LlvmRc << " is not installed (Debian package llvm-14); the pipeline with "
                      << "real .res files is not run";

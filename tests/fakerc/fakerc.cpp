@@ -15,6 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <qt_windows.h>
+#endif
+
 namespace
 {
 
@@ -44,6 +50,11 @@ QByteArray Decode(const QByteArray& in)
 
 int main(int argc, char** argv)
 {
+#ifdef Q_OS_WIN
+    // The bytes exactly as scripted: no "\n" made into CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const QByteArray argsFile = qgetenv("FAKERC_ARGS_FILE");
     if (!argsFile.isEmpty()) {
         QFile f(QString::fromLocal8Bit(argsFile));
@@ -88,7 +99,10 @@ int main(int argc, char** argv)
     if (sleepMs > 0)
         QThread::msleep(static_cast<unsigned long>(sleepMs));
     if (qEnvironmentVariableIsSet("FAKERC_CRASH")) {
-#ifdef SIGKILL
+#ifdef Q_OS_WIN
+        // Ended as by an access violation, without a crash dialog.
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);
+#elif defined(SIGKILL)
         std::raise(SIGKILL); // no core file, unlike abort()
 #endif
         std::abort();

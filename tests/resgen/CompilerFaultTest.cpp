@@ -20,8 +20,6 @@
 #include <utility>
 #include <vector>
 
-#include <signal.h>
-#include <sys/types.h>
 
 namespace
 {
@@ -31,8 +29,9 @@ namespace
 constexpr qint64 MarginMs = 1000;
 constexpr int ShortLimitMs = 1500;
 
-const QString Headers = QStringLiteral(
-    "=====================================\r\nCompile resource file: R/App-32.rc => App-32.res\r\n");
+const QString Headers = QStringLiteral("=====================================\r\nCompile resource file: ") +
+                        TestFiles::Native(QStringLiteral("R/App-32.rc")) +
+                        QStringLiteral(" => App-32.res\r\n");
 const QString TimedOut = QStringLiteral("*** Error: The wait operation timed out");
 
 using TVars = std::vector<std::pair<const char*, QByteArray>>;
@@ -67,7 +66,7 @@ public:
 void EndLeftRunning(TResourceCompiler& compiler)
 {
     for (const qint64 pid : compiler.RunningCompilers())
-        ::kill(pid_t(pid), SIGKILL);
+        TestFiles::KillProcess(pid);
     QElapsedTimer t;
     t.start();
     while (!compiler.RunningCompilers().isEmpty() && t.elapsed() < 5000)
@@ -149,9 +148,11 @@ const TFaultCase Cases[] = {
      ShortLimitMs, Xs(64 * 4096) + "\r\n" + TimedOut, false, 0},
     // More than a pipe on standard error (an environment value holds at most
     // 128 KiB).
+#ifndef Q_OS_WIN // an environment variable holds at most 32767 characters there
     {"MoreThanAPipeOfStandardErrorThenHangs",
      {{"FAKERC_STDERR", QByteArray(100000, 'e') + "\\n"}, {"FAKERC_SLEEP_MS", "60000"}},
      ShortLimitMs, QString(100000, u'e') + "\r\n" + TimedOut + "\r\n", false, 0},
+#endif
     // Ending by itself, the compiler is not bound by the limit: the full one
     // leaves room for slow (sanitizer) builds.
     {"TenMegabytes",
@@ -175,6 +176,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, CompilerFaultTest, testing::ValuesIn(Cases),
 // output pipe: the run ends with the compiler, not with the child.
 TEST(CompilerFault, ChildHoldingThePipeDoesNotHoldTheRun)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the compiler here is a shell script that starts a child in the background";
+#endif
     QTemporaryDir dir;
     const QString pidFile = dir.filePath(QStringLiteral("child.pid"));
     const QString compilerFile = dir.filePath(QStringLiteral("rc.sh"));
@@ -194,7 +198,7 @@ TEST(CompilerFault, ChildHoldingThePipeDoesNotHoldTheRun)
     const qint64 elapsed = timer.elapsed();
     const qint64 child = TestFiles::Read(pidFile).trimmed().toLongLong();
     if (child > 0)
-        ::kill(pid_t(child), SIGKILL);
+        TestFiles::KillProcess(child);
     EXPECT_TRUE(outcome.Succeeded());
     EXPECT_LT(elapsed, ShortLimitMs + MarginMs);
     EXPECT_EQ(log.Text(), Headers + "compiled\r\n");

@@ -16,10 +16,6 @@
 #include <utility>
 #include <vector>
 
-#ifndef Q_OS_WIN
-#include <signal.h>
-#include <sys/types.h>
-#endif
 
 // Shows texts readably in failure messages.
 static void PrintTo(const QString& text, std::ostream* os)
@@ -72,24 +68,21 @@ const QString Separator = QStringLiteral("====================================="
 
 QString Headers(const char* relativeScript, const char* relativeRes)
 {
-    return Separator + QStringLiteral("\r\nCompile resource file: ") + U(relativeScript) +
-           QStringLiteral(" => ") + U(relativeRes) + QStringLiteral("\r\n");
+    return Separator + QStringLiteral("\r\nCompile resource file: ") +
+           TestFiles::Native(U(relativeScript)) + QStringLiteral(" => ") +
+           TestFiles::Native(U(relativeRes)) + QStringLiteral("\r\n");
 }
 
 // Ends the compilers a test left running, so that none outlives the test.
 void KillLeftRunning(TResourceCompiler& compiler)
 {
-#ifndef Q_OS_WIN
     for (const qint64 pid : compiler.RunningCompilers())
-        ::kill(pid_t(pid), SIGKILL);
+        TestFiles::KillProcess(pid);
     QElapsedTimer t;
     t.start();
     while (!compiler.RunningCompilers().isEmpty() && t.elapsed() < 5000)
         QThread::msleep(20);
     EXPECT_TRUE(compiler.RunningCompilers().isEmpty());
-#else
-    (void)compiler;
-#endif
 }
 
 // ---- Output, exit codes and time limit -------------------------------------
@@ -252,16 +245,18 @@ TEST_P(CompileResourceArgsTest, PassesScriptAndResourceFile)
     TResourceCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     compiler.Options = U(c.Options);
-    const TCompileOutcome outcome = compiler.CompileResource(g, U(c.ResourcePath), U(c.ScriptName));
+    const TCompileOutcome outcome =
+        compiler.CompileResource(g, U(c.ResourcePath), TestFiles::Native(U(c.ScriptName)));
     EXPECT_TRUE(outcome.Succeeded());
-    EXPECT_EQ(log.Text(), U(c.Header));
+    EXPECT_EQ(log.Text(), TestFiles::Native(U(c.Header)));
 
     QStringList recorded = QString::fromLocal8Bit(TestFiles::Read(argsFile)).split(u'\n');
     ASSERT_GE(recorded.size(), 2);
     EXPECT_EQ(recorded.takeFirst(), TestFiles::FakeCompiler());
     QStringList expected;
     for (QString a : c.Arguments)
-        expected << a.replace(QLatin1String("G/"), g);
+        expected << (a.contains(QLatin1String("G/")) ? TestFiles::Native(a.replace(QLatin1String("G/"), g))
+                                                    : a);
     expected << QStringLiteral("--") << QString();
     EXPECT_EQ(recorded, expected);
 }
@@ -349,7 +344,8 @@ TEST_P(CompileResourceStartTest, ShowsOneErrorAndOnlyTheHeaderLines)
         dir.path() + u'/', QStringLiteral("Resources"), QStringLiteral("A-32.rc"));
     EXPECT_FALSE(outcome.Started);
     EXPECT_FALSE(outcome.Succeeded());
-    EXPECT_EQ(errors.Errors, QStringList{U(c.Error)});
+    EXPECT_EQ(errors.Errors, QStringList{U(c.Error).replace(QLatin1String("No such file or directory"),
+                                                            TestFiles::NotFoundText())});
     EXPECT_EQ(log.Text(), Headers("Resources/A-32.rc", "A-32.res"));
 }
 
@@ -374,7 +370,12 @@ TEST(CompileResource, CompilerPathWithBlanksStarts)
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.path() + QStringLiteral("/Program Files (x86)/rc tools");
     ASSERT_TRUE(QDir().mkpath(folder));
+#ifdef Q_OS_WIN
+    // Windows file names cannot hold double quotes.
+    const QString program = folder + QStringLiteral("/fake rc.exe");
+#else
     const QString program = folder + QStringLiteral("/fake \"rc\"");
+#endif
     ASSERT_TRUE(QFile::copy(TestFiles::FakeCompiler(), program));
     QFile(program).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const TFakeScript script(TVars{{"FAKERC_STDOUT", "compiled\\n"}});
@@ -411,7 +412,9 @@ TEST(CompileResource, SecondRunStartsOnItsOwnLine)
     EXPECT_EQ(log.Text(),
               Headers("R/A-32.rc", "A-32.res") +
                   QStringLiteral("first\r\n=====================================\r\n"
-                                 "Compile resource file: R/A-64.rc => A-64.ressecond\r\n"));
+                                 "Compile resource file: ") +
+                  TestFiles::Native(QStringLiteral("R/A-64.rc")) +
+                  QStringLiteral(" => A-64.ressecond\r\n"));
 }
 
 // A compiler printing more than a pipe holds must not wait for a reader
@@ -471,9 +474,7 @@ TEST(CompileResource, CompilerRunningLongerThanTheLimitIsLeftRunning)
     }
     const QList<qint64> running = compiler.RunningCompilers();
     ASSERT_EQ(running.size(), 1);
-#ifndef Q_OS_WIN
-    EXPECT_EQ(::kill(pid_t(running.first()), 0), 0) << "the compiler was ended";
-#endif
+    EXPECT_TRUE(TestFiles::ProcessAlive(running.first())) << "the compiler was ended";
     {
         const TFakeScript script(TVars{{"FAKERC_STDOUT", "next\\n"}});
         EXPECT_TRUE(compiler

@@ -135,7 +135,7 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
     QStringList compiles;
     TGenerationActions actions;
     actions.Compile = [&](const QString& group, const QString& path, const QString& name) {
-        EXPECT_EQ(group, g);
+        EXPECT_EQ(group, TestFiles::Native(g));
         // The script is on disk when its compiler runs.
         const QString script = QDir(QDir(group).filePath(path)).filePath(name);
         EXPECT_TRUE(QFileInfo(script).isFile()) << script.toStdString();
@@ -145,8 +145,11 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
 
     EXPECT_EQ(result.Failed, c.Failed);
     EXPECT_EQ(result.Message,
-              c.Failed ? QStringLiteral("Could not write to %1").arg(g) : QString());
-    EXPECT_EQ(compiles, c.Compiles);
+              c.Failed ? QStringLiteral("Could not write to %1").arg(TestFiles::Native(g)) : QString());
+    QStringList expectedCompiles;
+    for (const QString& compile : c.Compiles)
+        expectedCompiles << TestFiles::Native(compile);
+    EXPECT_EQ(compiles, expectedCompiles);
     QStringList expectedFiles;
     for (const auto& [name, bytes] : c.Scripts) {
         const QString file = g + U(name);
@@ -434,8 +437,7 @@ TEST(GenerateResourcesActions, DryRunWriterSeesEveryScriptAndNothingIsWritten)
     const TGenerationResult result = GenerateResources(input, actions);
     EXPECT_FALSE(result.Failed);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(QDir::fromNativeSeparators(seen[0].FileName),
-              g + QStringLiteral("Resources/Tools/Conv-32.rc"));
+    EXPECT_EQ(seen[0].FileName, TestFiles::Native(g + QStringLiteral("Resources/Tools/Conv-32.rc")));
     EXPECT_EQ(seen[0].Text, QStringLiteral("32-bit\r\n"));
     EXPECT_EQ(seen[1].Text, QStringLiteral("64-bit\r\n"));
     EXPECT_EQ(seen[1].Bytes, Utf16(true, QStringLiteral("64-bit\r\n")));

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -257,7 +256,7 @@ TEST_F(TextFileOnDisk, WriteFailuresNameFileAndReason)
 
 TEST_F(TextFileOnDisk, WriteProtectedFileIsNotReplaced)
 {
-    if (geteuid() == 0)
+    if (!TestFiles::PermissionsBind())
         GTEST_SKIP() << "root may write any file";
     TestFiles::Write(Path("ro.txt"), "old");
     ASSERT_TRUE(QFile::setPermissions(Path("ro.txt"), QFile::ReadOwner));

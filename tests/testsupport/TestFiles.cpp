@@ -1,13 +1,24 @@
 #include "testsupport/TestFiles.h"
 
+#include "support/TextHelpers.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <stdexcept>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <cerrno>
+#include <signal.h>
+#include <sys/types.h>
+#endif
 
 namespace TestFiles {
 
@@ -56,6 +67,61 @@ QString CliProgram()
     return QStringLiteral(QUORVEL_CLI);
 }
 
+QString NotFoundText()
+{
+#ifdef Q_OS_WIN
+    return SystemReason(qt_error_string(ERROR_FILE_NOT_FOUND));
+#else
+    return SystemReason(qt_error_string(ENOENT));
+#endif
+}
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool PermissionsBind()
+{
+    // Root on POSIX systems, and Wine run by root, write protected files all
+    // the same: ask the system rather than guess.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("probe"));
+    Write(file, "x");
+    QFile::setPermissions(file, QFile::ReadOwner);
+    QFile f(file);
+    const bool refused = !f.open(QIODevice::WriteOnly | QIODevice::Append);
+    f.close();
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    return refused;
+}
+
+void KillProcess(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(pid))) {
+        TerminateProcess(h, 1);
+        CloseHandle(h);
+    }
+#else
+    ::kill(pid_t(pid), SIGKILL);
+#endif
+}
+
+bool ProcessAlive(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
+    if (!h)
+        return false;
+    const bool alive = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return alive;
+#else
+    return ::kill(pid_t(pid), 0) == 0;
+#endif
+}
+
 QStringList FindFiles(const QString& folder, const QStringList& suffixes)
 {
     QStringList result;
@@ -88,6 +154,21 @@ QStringList Listing(const QString& folder)
     return result;
 }
 
+QString ProgramOutput(const QByteArray& bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+#ifdef Q_OS_WIN
+    // Standard output and error are in text mode: every "\n" reaches us as
+    // "\r\n", which is what Windows programs expect; a CR CR LF would not be.
+    if (text.contains(QLatin1String("\r\r\n")))
+        return QString();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+#endif
+    if (text.isNull())
+        text = QLatin1String("");
+    return text;
+}
+
 TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, const QString& home,
                const QList<QPair<QString, QString>>& variables, const QString& standardOutputFile)
 {
@@ -108,8 +189,10 @@ TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, co
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.ExitCode = p.exitCode();
-    r.Out = QString::fromUtf8(p.readAllStandardOutput());
-    r.Err = QString::fromUtf8(p.readAllStandardError());
+    r.Out = ProgramOutput(p.readAllStandardOutput());
+    r.Err = ProgramOutput(p.readAllStandardError());
+    if (r.Out.isNull() || r.Err.isNull())
+        r.ExitCode = -2;
     return r;
 }
 

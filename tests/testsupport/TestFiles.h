@@ -21,6 +21,19 @@ QString ExamplesDir();
 QString FakeCompiler();
 QString CliProgram();
 
+// The system's text for a file that is not there, as messages show it.
+QString NotFoundText();
+// A path with this system's delimiters, as the program shows paths.
+QString Native(const QString& path);
+
+// Whether a write-protected file or folder keeps this process out: not so
+// for root on POSIX systems.
+bool PermissionsBind();
+// Ends a process at once (SIGKILL, TerminateProcess).
+void KillProcess(qint64 pid);
+// Whether a process with that id is still there.
+bool ProcessAlive(qint64 pid);
+
 // All files below a folder whose names end with one of the suffixes.
 QStringList FindFiles(const QString& folder, const QStringList& suffixes);
 
@@ -30,10 +43,14 @@ QStringList Listing(const QString& folder);
 
 // What a run of the command-line tool gave.
 struct TCliRun {
-    int ExitCode = -1; // -1: it did not end normally within the time
+    int ExitCode = -1; // -1: it did not end normally within the time; -2: on
+                       // Windows, a line came out ended twice (CR CR LF)
     QString Out;
     QString Err;
 };
+// What a program printed, as text with "\n" line ends (the text mode of
+// Windows programs makes them CR LF); null when a line came out ended twice.
+QString ProgramOutput(const QByteArray& bytes);
 // Runs quorvel-cli in workingDirectory with the environment variables added,
 // HOME and XDG_CONFIG_HOME below home (so that the user's own configuration
 // is never read), in English.
