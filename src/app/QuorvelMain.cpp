@@ -214,6 +214,9 @@ void TMainForm::FormDestroy()
 void TMainForm::ShowPage(int Index, int ClientHeight)
 {
     mmDos->setVisible(Index == 0);
+    // The window's minimum height still holds the log pane until the layout
+    // has taken it out; a resize before that stops at the old minimum.
+    layout()->activate();
     resize(width(), ClientHeight);
     pcMain->setCurrentIndex(Index);
 }

@@ -98,6 +98,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
+    // Watches the group field's drop-down: closing it runs its close-up.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     void CreateControls();
@@ -128,6 +130,7 @@ private:
     bool FGenerating = false;
     bool FCloseAfterRun = false;
     bool FFilling = false;
+    bool FCloseUpPending = false;
 
 public:
     // Controls, named as on the form.

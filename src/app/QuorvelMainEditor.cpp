@@ -18,10 +18,15 @@
 
 namespace {
 
-// The editor's text as lines; a final line break adds no line.
+// The editor's text as lines, exactly as shown: a text that ends in a line
+// break ends in an empty line (the file's own final break is not in the text).
 QStringList EditorLines(const QsciScintilla* editor)
 {
-    return SplitLines(editor->text());
+    const QString text = editor->text();
+    QStringList lines = SplitLines(text);
+    if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        lines.append(QString());
+    return lines;
 }
 
 } // namespace
@@ -56,15 +61,9 @@ void TMainForm::btnInsertClick()
     const int row = cbPlaceholders->itemData(index).toInt();
     if (row < 0 || row >= PlaceholderCount)
         return;
-    const QString text = u'$' + QLatin1String(Placeholders[row].ph);
-    if (seTemplate->hasSelectedText())
-        seTemplate->replaceSelectedText(text);
-    else
-        seTemplate->insert(text);
-    int line = 0, column = 0;
-    seTemplate->getCursorPosition(&line, &column);
-    if (!seTemplate->hasSelectedText() && seTemplate->text(line).mid(column, text.size()) == text)
-        seTemplate->setCursorPosition(line, column + int(text.size()));
+    // Replacing an empty selection inserts at the caret; either way the
+    // caret ends behind the placeholder.
+    seTemplate->replaceSelectedText(u'$' + QLatin1String(Placeholders[row].ph));
 }
 
 void TMainForm::seTemplateStatusChange()

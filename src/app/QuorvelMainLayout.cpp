@@ -4,8 +4,11 @@
 
 #include "support/Translation.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -172,9 +175,13 @@ QWidget* TMainForm::CreateProcessPage()
                 [this, edit](const QPoint& pos) { pmProjects->popup(edit->mapToGlobal(pos)); });
     }
     connect(pmiEditList, &QAction::triggered, this, [this] { RunGuarded([this] { pmiEditListClick(); }); });
-    // Choosing an entry in the drop-down closes it: that opens the chosen group.
-    connect(cbProjectGroup, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int) { RunGuarded([this] { cbProjectGroupCloseUp(); }); });
+    // Choosing an entry in the drop-down closes it: that opens the chosen
+    // group. Closing it without a choice is watched in eventFilter.
+    connect(cbProjectGroup, QOverload<int>::of(&QComboBox::activated), this, [this](int) {
+        FCloseUpPending = false;
+        RunGuarded([this] { cbProjectGroupCloseUp(); });
+    });
+    cbProjectGroup->view()->window()->installEventFilter(this);
     btProjectGroup = ImageButton(page, "btProjectGroup", QStyle::SP_DirOpenIcon, nullptr);
     btProjectGroup->setToolTip(QString());
     connect(btProjectGroup, &QToolButton::clicked, this, [this] { RunGuarded([this] { btProjectGroupClick(); }); });
@@ -358,6 +365,9 @@ QWidget* TMainForm::CreateEditorPage()
     seTemplate->setMarginLineNumbers(0, true);
     seTemplate->setTabWidth(2);
     seTemplate->setText(QString());
+    // Esc is the page's Cancel, also in the text: the editor gives the key up.
+    if (QsciCommand* cancel = seTemplate->standardCommands()->boundTo(Qt::Key_Escape))
+        cancel->setKey(0);
     // The editor reports caret moves, selection changes, scrolling and edits
     // as one status change.
     connect(seTemplate, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { seTemplateStatusChange(); });
@@ -379,6 +389,12 @@ QWidget* TMainForm::CreateEditorPage()
     connect(btnInsert, &QPushButton::clicked, this, [this] { btnInsertClick(); });
     connect(btOk, &QPushButton::clicked, this, [this] { RunGuarded([this] { btOkClick(); }); });
     connect(btCancel, &QPushButton::clicked, this, [this] { btCancelClick(); });
+    // OK is the page's default button: Enter outside the text presses it (the
+    // text takes Enter as a line break before any shortcut sees it).
+    auto* enter = new QShortcut(page);
+    enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enter->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(enter, &QShortcut::activated, btOk, &QPushButton::click);
     bottom->addWidget(label5);
     bottom->addWidget(cbPlaceholders);
     bottom->addWidget(btnInsert);

@@ -9,8 +9,10 @@
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
@@ -127,6 +129,26 @@ void TMainForm::cbProjectGroupCloseUp()
     if (index < 0 || cbProjectGroup->itemText(index) != cbProjectGroup->currentText())
         return;
     OpenProjectGroup(cbProjectGroup->itemText(index));
+}
+
+bool TMainForm::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() == QEvent::Hide && Watched == cbProjectGroup->view()->window()) {
+        // The drop-down hides before a chosen entry becomes the selection (and
+        // activated() runs the close-up then); after a close without a choice
+        // nothing else runs it.
+        FCloseUpPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!FCloseUpPending)
+                    return;
+                FCloseUpPending = false;
+                RunGuarded([this] { cbProjectGroupCloseUp(); });
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(Watched, Event);
 }
 
 void TMainForm::ShowProjectData()

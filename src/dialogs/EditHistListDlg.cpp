@@ -199,6 +199,11 @@ void TEditHistListDialog::BuildControls()
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(1, 1);
 
+    // Enter means OK wherever the focus is: a clicked button does not take
+    // the default over, as push buttons in dialogs otherwise do.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+
     connect(btnDelete, &QPushButton::clicked, this, &TEditHistListDialog::btnDeleteClick);
     connect(UpBtn, &QToolButton::clicked, this, &TEditHistListDialog::UpBtnClick);
     connect(DownBtn, &QToolButton::clicked, this, &TEditHistListDialog::DownBtnClick);

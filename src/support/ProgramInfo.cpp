@@ -34,7 +34,13 @@ void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, b
         if (create && !QDir().mkpath(appPath))
             appPath = exePath;
     }
-    userPath = WithTrailingDelimiter(folder(QStandardPaths::DocumentsLocation));
+    // Where the user keeps files: the Documents folder, or the home folder
+    // where there is none (a missing folder would start the group chooser in
+    // whatever folder the program was started from).
+    userPath = folder(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(userPath).isDir())
+        userPath = folder(QStandardPaths::HomeLocation);
+    userPath = WithTrailingDelimiter(userPath);
     if (userPath.isEmpty())
         userPath = PathDelimiter();
 #ifdef Q_OS_WIN

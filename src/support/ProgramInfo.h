@@ -23,9 +23,10 @@ struct TProgramPaths {
 TProgramPaths CurrentProgramPaths();
 
 // The user's application-data folder (for the configuration file), Documents
-// folder and programs folder, each with a trailing delimiter. The first is
-// created when create is set; when it is unknown or cannot be created it falls
-// back to exePath. The others are a lone delimiter when unknown.
+// folder (the home folder when there is no Documents folder) and programs
+// folder, each with a trailing delimiter. The first is created when create is
+// set; when it is unknown or cannot be created it falls back to exePath. The
+// others are a lone delimiter when unknown.
 void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, bool create,
                        const QString& exePath);
 

@@ -2,8 +2,10 @@
 // the log and the messages, with the catalogs built beside the executables.
 // gettext keeps what it once looked up, so the language is chosen in main()
 // before anything is translated, and French runs in a program of its own.
+// The German window also runs the on-screen cases of WindowOnScreenTest.
 #include "app/QuorvelApplication.h"
 #include "app/TranslationSamples.h"
+#include "app/WindowOnScreenTest.h"
 #include "dialogs/EditHistListDlg.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TranslateComponent.h"
@@ -441,7 +443,10 @@ int main(int argc, char** argv)
     InitTranslation(QCoreApplication::applicationDirPath());
     app.LoadQtTranslations();
     TTranslationDeTest test;
-    return QTest::qExec(&test, argc, argv);
+    TWindowOnScreenTest onScreen;
+    const int failed = QTest::qExec(&test, argc, argv);
+    return failed + QTest::qExec(&onScreen, argc, argv);
 }
 
 #include "TranslationDeTest.moc"
+#include "moc_WindowOnScreenTest.cpp"

@@ -61,7 +61,7 @@ TMainForm& TMainFormFixture::Create()
     env.Paths.ExeFile = QCoreApplication::applicationFilePath();
     env.Paths.ExePath = ProgramDir();
     env.Paths.ExeBaseName = QStringLiteral("quorvel");
-    env.UseSystemFolders = false;
+    env.UseSystemFolders = SystemFolders;
     env.AppPath = ConfigDir();
     env.UserPath = DocumentsDir();
     env.ProgPath = FRoot.filePath(QStringLiteral("programs"));

@@ -35,6 +35,8 @@ public:
     TMainForm& Form() { return *FForm; }
     void Destroy();
 
+    // The window finds the user's folders itself, as the program does.
+    bool SystemFolders = false;
     TMessageBoxesStub Boxes;
     TFileDialogsStub Dialogs;
 

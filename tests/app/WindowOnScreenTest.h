@@ -1,0 +1,283 @@
+#pragma once
+// The main window and its list editor as a user meets them: shown, with the
+// focus where a user leaves it, driven by keys and clicks. The German program
+// runs the same cases on the translated window.
+#include "app/TranslationSamples.h"
+#include "guisupport/MainFormFixture.h"
+#include "support/IniFile.h"
+#include "testsupport/TestFiles.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+
+class TWindowOnScreenTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A shown and active window on a group of two projects.
+    static TMainForm& Shown(TMainFormFixture& f)
+    {
+        const QString group = f.MakeGroup(
+            QStringLiteral("Group"), {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")});
+        f.WriteConfig(group, TestFiles::FakeCompiler());
+        TMainForm& w = f.Start();
+        w.show();
+        w.activateWindow();
+        if (!QTest::qWaitForWindowActive(&w))
+            qWarning("the window did not become active");
+        return w;
+    }
+
+    // Clicks the window's buttons named, in order.
+    static void Click(TMainForm& w, const QStringList& buttons)
+    {
+        for (const QString& name : buttons) {
+            auto* button = w.findChild<QAbstractButton*>(name);
+            QVERIFY2(button, qPrintable(name));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+
+private Q_SLOTS:
+    void pagesTakeTheirHeight_data()
+    {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<bool>("withLog");
+        QTest::newRow("settings") << QStringList{QStringLiteral("btSettings")} << false;
+        QTest::newRow("editor") << QStringList{QStringLiteral("btSettings"),
+                                               QStringLiteral("btEdit")}
+                                << false;
+        QTest::newRow("back") << QStringList{QStringLiteral("btSettings"), QStringLiteral("btBack")}
+                              << true;
+    }
+
+    void pagesTakeTheirHeight()
+    {
+        QFETCH(QStringList, buttons);
+        QFETCH(bool, withLog);
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        Click(w, buttons);
+        QCOMPARE(w.mmDos->isVisible(), withLog);
+        QCOMPARE(w.height(), withLog ? w.DefHeight : w.pcMain->height());
+        QCOMPARE(w.pcMain->height(), 451);
+    }
+
+    // Esc and Enter press the button of the page they belong to, wherever the
+    // focus stands, except in the log pane (Esc) and in the template (Enter).
+    void keysPressThePageButton_data()
+    {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("pressed");
+        const QStringList process;
+        const QStringList settings{QStringLiteral("btSettings")};
+        const QStringList editor{QStringLiteral("btSettings"), QStringLiteral("btEdit")};
+        QTest::newRow("Esc, group field") << process << QStringLiteral("cbProjectGroup")
+                                          << int(Qt::Key_Escape) << QStringLiteral("btProcess");
+        QTest::newRow("Esc, log pane")
+            << process << QStringLiteral("mmDos") << int(Qt::Key_Escape) << QString();
+        QTest::newRow("Esc, settings") << settings << QStringLiteral("edResPath")
+                                       << int(Qt::Key_Escape) << QStringLiteral("btBack");
+        QTest::newRow("Esc, template") << editor << QStringLiteral("seTemplate")
+                                       << int(Qt::Key_Escape) << QStringLiteral("btCancel");
+        QTest::newRow("Enter, placeholders") << editor << QStringLiteral("cbPlaceholders")
+                                             << int(Qt::Key_Return) << QStringLiteral("btOk");
+        QTest::newRow("Enter, Insert button") << editor << QStringLiteral("btnInsert")
+                                              << int(Qt::Key_Enter) << QStringLiteral("btOk");
+        QTest::newRow("Enter, template")
+            << editor << QStringLiteral("seTemplate") << int(Qt::Key_Return) << QString();
+    }
+
+    void keysPressThePageButton()
+    {
+        QFETCH(QStringList, buttons);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, pressed);
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        Click(w, buttons);
+        const int lines = w.seTemplate->lines();
+        w.findChild<QWidget*>(focus)->setFocus();
+        QStringList clicked;
+        QObject watch;
+        for (QPushButton* b : {w.btProcess, w.btBack, w.btOk, w.btCancel})
+            connect(b, &QPushButton::clicked, &watch,
+                    [&clicked, b] { clicked << b->objectName(); });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!w.IsGenerating());
+        QCOMPARE(clicked, pressed.isEmpty() ? QStringList() : QStringList{pressed});
+        // Enter in the template is a line break there.
+        if (focus == QLatin1String("seTemplate") && key == Qt::Key_Return)
+            QCOMPARE(w.seTemplate->lines(), lines + 1);
+    }
+
+    void okWritesTheTextAsShown_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF, empty last line") << QByteArray("line1\r\nline2\r\n\r\n");
+        QTest::newRow("LF, two empty last lines") << QByteArray("a\n\n\n");
+        QTest::newRow("empty line, no final break") << QByteArray("a\r\n\r\nb");
+    }
+
+    void okWritesTheTextAsShown()
+    {
+        QFETCH(QByteArray, bytes);
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        const QString file = f.WorkDir() + QStringLiteral("T.trc");
+        TestFiles::Write(file, bytes);
+        w.edTemplate->setText(file);
+        Click(w, {QStringLiteral("btSettings"), QStringLiteral("btEdit"), QStringLiteral("btOk")});
+        QCOMPARE(TestFiles::Read(file), bytes);
+    }
+
+    void insertLeavesTheCaretBehind_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("caret");
+        QTest::newRow("over a selection") << 0 << 3 << QStringLiteral("$pvMinor$pvMinor") << 8;
+        QTest::newRow("at the caret") << 3 << 3 << QStringLiteral("abc$pvMinor$pvMinor") << 11;
+    }
+
+    void insertLeavesTheCaretBehind()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, expected);
+        QFETCH(int, caret);
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        Click(w, {QStringLiteral("btSettings"), QStringLiteral("btEdit")});
+        w.seTemplate->setText(QStringLiteral("abc$pvMinor"));
+        w.seTemplate->setSelection(0, from, 0, to);
+        w.cbPlaceholders->setCurrentIndex(w.cbPlaceholders->findData(6)); // pvMinor
+        Click(w, {QStringLiteral("btnInsert")});
+        QCOMPARE(w.seTemplate->text(), expected);
+        int line = -1, index = -1;
+        w.seTemplate->getCursorPosition(&line, &index);
+        QCOMPARE(index, caret);
+    }
+
+    // However the drop-down closes, the fields are stored, the group saved and
+    // opened again.
+    void historyDropDownClosing_data()
+    {
+        QTest::addColumn<int>("key"); // none: a click elsewhere
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("click elsewhere") << 0;
+        QTest::newRow("entry chosen") << int(Qt::Key_Return);
+    }
+
+    void historyDropDownClosing()
+    {
+        QFETCH(int, key);
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        w.edCompany->setText(QStringLiteral("Edited"));
+        w.cbProjectGroup->showPopup();
+        QWidget* popup = w.cbProjectGroup->view()->window();
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        if (key)
+            QTest::keyClick(w.cbProjectGroup->view(), Qt::Key(key));
+        else
+            QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {},
+                              w.lbProjectName->mapTo(&w, w.lbProjectName->rect().center()));
+        QTRY_VERIFY(!popup->isVisible());
+        const TIniFile settings(f.WorkDir() + QStringLiteral("Group.vprj"));
+        QTRY_COMPARE(
+            settings.ReadString(QStringLiteral("Global"), QStringLiteral("Company"), QString()),
+            QStringLiteral("Edited"));
+        QCOMPARE(w.lbProjects->count(), 2);
+        QCOMPARE(w.LastIndex, 0);
+    }
+
+    // After Remove (or a move) Enter is still OK: no button takes the default
+    // from OK by being clicked.
+    void enterInTheListEditorIsOk_data()
+    {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Remove") << QStringList{QStringLiteral("btnDelete")}
+                                << QStringList{QStringLiteral("a"), QStringLiteral("c")};
+        QTest::newRow("Remove, Up")
+            << QStringList{QStringLiteral("btnDelete"), QStringLiteral("UpBtn")}
+            << QStringList{QStringLiteral("c"), QStringLiteral("a")};
+    }
+
+    void enterInTheListEditorIsOk()
+    {
+        QFETCH(QStringList, buttons);
+        QFETCH(QStringList, expected);
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        w.cbProjectGroup->clear();
+        w.cbProjectGroup->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        const bool driven = TranslationSamples::DriveModal(
+            [&] { w.pmiEditList->trigger(); },
+            [&](QWidget* dialog) {
+                QVERIFY(QTest::qWaitForWindowExposed(dialog));
+                dialog->findChild<QListWidget*>()->setCurrentRow(1);
+                for (const QString& name : buttons)
+                    QTest::mouseClick(dialog->findChild<QAbstractButton*>(name), Qt::LeftButton);
+                QVERIFY(dialog->findChild<QPushButton*>(QStringLiteral("OKBtn"))->isDefault());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            });
+        QVERIFY(driven);
+        QStringList history;
+        for (int i = 0; i < w.cbProjectGroup->count(); ++i)
+            history.append(w.cbProjectGroup->itemText(i));
+        QCOMPARE(history, expected);
+    }
+
+    // Without a Documents folder the group chooser starts at home, not in the
+    // folder the program was started from.
+    void groupChooserStartFolder_data()
+    {
+        QTest::addColumn<bool>("documents");
+        QTest::newRow("Documents") << true;
+        QTest::newRow("no Documents") << false;
+    }
+
+    void groupChooserStartFolder()
+    {
+        QFETCH(bool, documents);
+        TMainFormFixture f;
+        const QString home = f.WorkDir() + QStringLiteral("home");
+        QDir().mkpath(documents ? home + QStringLiteral("/Documents") : home);
+        // The user's folders as the program finds them, below the fixture's.
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", oldHome);
+            oldConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME")
+                                : qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(f.ConfigDir()));
+        f.WriteConfig(QString(), TestFiles::FakeCompiler());
+        f.SystemFolders = true;
+        TMainForm& w = f.Create();
+        w.show();
+        QTRY_VERIFY(!w.isVisible()); // the chooser was cancelled
+        QCOMPARE(f.Dialogs.Requests.size(), 1);
+        QCOMPARE(f.Dialogs.Requests[0].InitialDir,
+                 home + (documents ? QStringLiteral("/Documents/") : QStringLiteral("/")));
+    }
+};
