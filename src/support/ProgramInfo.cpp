@@ -11,6 +11,11 @@
 #include <QLocale>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shlobj.h>
+#endif
+
 TProgramPaths CurrentProgramPaths()
 {
     TProgramPaths paths;
@@ -20,13 +25,33 @@ TProgramPaths CurrentProgramPaths()
     return paths;
 }
 
+namespace {
+
+// The folder where the user's own configuration lives: the roaming
+// application-data folder on Windows (it follows the user from machine to
+// machine; Qt's configuration folder there is the local one), the XDG
+// configuration folder elsewhere.
+QString UserConfigFolder()
+{
+#ifdef Q_OS_WIN
+    wchar_t buffer[MAX_PATH];
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+        return QDir::toNativeSeparators(QString::fromWCharArray(buffer));
+    return QString();
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+}
+
+} // namespace
+
 void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, bool create,
                        const QString& exePath)
 {
     const auto folder = [](QStandardPaths::StandardLocation location) {
         return QDir::toNativeSeparators(QStandardPaths::writableLocation(location));
     };
-    appPath = folder(QStandardPaths::GenericConfigLocation);
+    appPath = UserConfigFolder();
     if (appPath.isEmpty())
         appPath = exePath;
     else {
