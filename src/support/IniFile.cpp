@@ -96,7 +96,9 @@ void TIniFile::Parse(const QStringList& lines)
         if (line.startsWith(u'[')) {
             TSection section;
             section.Header = raw;
-            int close = line.indexOf(u']');
+            // The name ends at the last "]" of the line, as the Windows
+            // profile functions read it: "[Demo [old]\App.dproj]" is one name.
+            const int close = int(line.lastIndexOf(u']'));
             section.Name = TrimBlanks(line.mid(1, close < 0 ? -1 : close - 1));
             const QString upper = UpperCaseKeepLength(section.Name);
             if (!FSectionIndex.contains(upper))
@@ -112,6 +114,8 @@ void TIniFile::Parse(const QStringList& lines)
             item.Value = Unquote(TrimBlanks(line.mid(eq + 1)));
         }
         TSection& current = FSections.back();
+        if (eq == 0 && current.KeyCount == 0)
+            current.StartsNameless = true;
         if (!item.Key.isEmpty()) {
             const QString upper = UpperCaseKeepLength(item.Key);
             if (!current.KeyIndex.contains(upper))
@@ -125,7 +129,7 @@ void TIniFile::Parse(const QStringList& lines)
 bool TIniFile::SectionExists(const QString& section) const
 {
     const auto it = FSectionIndex.constFind(UpperCaseKeepLength(TrimBlanks(section)));
-    return it != FSectionIndex.constEnd() && FSections[size_t(*it)].KeyCount > 0;
+    return it != FSectionIndex.constEnd() && FSections[size_t(*it)].Listed();
 }
 
 const TIniFile::TItem* TIniFile::FindItem(const QString& section, const QString& key) const
@@ -159,7 +163,7 @@ QStringList TIniFile::ReadSections() const
     // to (its first one) holds a key: a later one of the same name is hidden.
     QStringList result;
     for (size_t i = 1; i < FSections.size(); ++i)
-        if (FSections[i].KeyCount > 0 &&
+        if (FSections[i].Listed() &&
             FSectionIndex.value(UpperCaseKeepLength(FSections[i].Name), -1) == int(i))
             result.append(FSections[i].Name);
     return result;

@@ -15,7 +15,8 @@
 // without regard to case, blanks around names and values do not count, a value
 // wholly inside one pair of double or single quotes loses them, the first
 // matching section and key win, a section counts as present only with at least
-// one key, and text values are read up to 2047 characters. Writing keeps
+// one key listed (a line "=value" first in a section is a key without a name,
+// which leaves the list empty), and text values are read up to 2047 characters. Writing keeps
 // everything it does not change: a changed value is replaced in place, a new key
 // goes to the end of its section and a new section to the end of the file.
 class TIniFile {
@@ -59,6 +60,10 @@ private:
         std::vector<TItem> Items;
         QHash<QString, int> KeyIndex; // upper-cased key -> first item
         int KeyCount = 0;
+        // The first entry is a line "=value": a key without a name, which ends
+        // the section's key list before it begins.
+        bool StartsNameless = false;
+        bool Listed() const { return KeyCount > 0 && !StartsNameless; }
     };
 
     void Parse(const QStringList& lines);

@@ -50,7 +50,12 @@ const QByteArray ReadSample("; settings\r\n"
                             "[  Trimmed  ]\r\n"
                             "Key=v\r\n"
                             "[Größe]\r\n"
-                            "Äpfel=7\r\n");
+                            "Äpfel=7\r\n"
+                            "[Demos\\[Archive]\\Old.dproj]\r\n"
+                            "fvBuild=12\r\n"
+                            "[Nameless First]\r\n"
+                            "=x\r\n"
+                            "k=1\r\n");
 
 struct TReadCase {
     const char* Section;
@@ -85,7 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"Main", "Eq", "a=b"}, TReadCase{"Main", "Commented", "<default>"},
         TReadCase{"Main", ";Commented", "<default>"}, TReadCase{"Main", "Missing", "<default>"},
         TReadCase{"Main", "Extra", "<default>"}, TReadCase{"Nowhere", "Name", "<default>"},
-        TReadCase{"Trimmed", "Key", "v"}, TReadCase{"GRÖßE", "äPFEL", "7"}));
+        TReadCase{"Trimmed", "Key", "v"}, TReadCase{"GRÖßE", "äPFEL", "7"},
+        TReadCase{"Demos\\[Archive]\\Old.dproj", "fvBuild", "12"}, TReadCase{"Nameless First", "k", "1"},
+        TReadCase{" demos\\[archive]\\old.dproj ", "FVBUILD", "12"}));
 
 struct TSectionCase {
     const char* Section;
@@ -105,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Sections, IniSectionTest,
                          testing::Values(TSectionCase{"Main", true}, TSectionCase{"mAIN", true},
                                          TSectionCase{"Empty Section", false},
                                          TSectionCase{"Trimmed", true},
+                                         TSectionCase{"Nameless First", false},
                                          TSectionCase{"Nowhere", false}));
 
 // ---- Reading integers --------------------------------------------------------
@@ -169,12 +177,16 @@ TEST_F(IniFileTest, UpdateChangesValuesInPlaceAndKeepsTheRest)
                               "\r\n"
                               "\r\n"
                               "[Other]\r\n"
-                              "y=2\r\n";
+                              "y=2\r\n"
+                              "[Demos\\[Archive]\\Old.dproj]\r\n"
+                              "fvBuild=1\r\n";
     const QString file = WriteFile("s.vprj", before);
     TIniFile ini(file);
     ini.WriteString("a", "NAME", "new");
     ini.WriteInteger("A", "Added", -5);
     ini.WriteString("New", "k", "v");
+    // A "]" inside a section name: the section is found, not added again.
+    ini.WriteInteger("Demos\\[Archive]\\Old.dproj", "fvBuild", 2);
     ini.UpdateFile();
     EXPECT_EQ(TestFiles::Read(file), QByteArray("; kept comment\r\n"
                                                 "[A]\r\n"
@@ -187,6 +199,8 @@ TEST_F(IniFileTest, UpdateChangesValuesInPlaceAndKeepsTheRest)
                                                 "\r\n"
                                                 "[Other]\r\n"
                                                 "y=2\r\n"
+                                                "[Demos\\[Archive]\\Old.dproj]\r\n"
+                                                "fvBuild=2\r\n"
                                                 "[New]\r\n"
                                                 "k=v\r\n"));
     const TIniFile again(file);
