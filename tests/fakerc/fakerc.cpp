@@ -5,10 +5,17 @@
 //   FAKERC_BYTES      write this many bytes of "x" to standard output
 //   FAKERC_SLEEP_MS   sleep this long after writing
 //   FAKERC_WRITE_RES  when set, copy the script to the file named by -fo
+//   FAKERC_VERSION_RES when set, write a resource file with the script's
+//                     FILEVERSION, PRODUCTVERSION, CompanyName and
+//                     FileDescription to the file named by -fo, as a compiler
+//                     would
 //   FAKERC_EXIT       exit code (default 0)
 //   FAKERC_CRASH      when set, end killed by a signal, as a crashing compiler
+#include "resgen/VersionResBytes.h"
+
 #include <QByteArray>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <csignal>
@@ -46,6 +53,45 @@ QByteArray Decode(const QByteArray& in)
     return out;
 }
 
+// The four numbers after a statement such as "FILEVERSION 1,2,0,15".
+void Numbers(const QString& script, const QString& statement, quint16 (&parts)[4])
+{
+    const QRegularExpression re(statement + QStringLiteral("\\s+(\\d+),(\\d+),(\\d+),(\\d+)"));
+    const QRegularExpressionMatch m = re.match(script);
+    for (int i = 0; i < 4; ++i)
+        parts[i] = m.hasMatch() ? quint16(m.captured(i + 1).toUInt()) : 0;
+}
+
+// The text of VALUE "name", L"..." with the \x escapes the tool writes decoded.
+QString StringValue(const QString& script, const QString& name)
+{
+    const QRegularExpression re(QStringLiteral("VALUE \"") + name + QStringLiteral("\",\\s*L?\"([^\"]*)"));
+    QString text = re.match(script).captured(1);
+    text.replace(QStringLiteral("\\0"), QString());
+    const QRegularExpression escape(QStringLiteral("\\\\x([0-9A-Fa-f]{4})"));
+    for (QRegularExpressionMatch m = escape.match(text); m.hasMatch(); m = escape.match(text))
+        text.replace(m.capturedStart(), m.capturedLength(), QChar(char16_t(m.captured(1).toUShort(nullptr, 16))));
+    return text;
+}
+
+void WriteVersionResource(const QByteArray& script, const QByteArray& res)
+{
+    QFile in(QString::fromLocal8Bit(script));
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QString text = QString::fromUtf8(in.readAll());
+    quint16 file[4], product[4];
+    Numbers(text, QStringLiteral("FILEVERSION"), file);
+    Numbers(text, QStringLiteral("PRODUCTVERSION"), product);
+    const QByteArray bytes = VersionResBytes::ResFile(VersionResBytes::VersionInfo(
+        file, product,
+        {{QStringLiteral("CompanyName"), StringValue(text, QStringLiteral("CompanyName"))},
+         {QStringLiteral("FileDescription"), StringValue(text, QStringLiteral("FileDescription"))}}));
+    QFile out(QString::fromLocal8Bit(res));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(bytes);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -81,7 +127,7 @@ int main(int argc, char** argv)
         }
         fflush(stdout);
     }
-    if (qEnvironmentVariableIsSet("FAKERC_WRITE_RES")) {
+    if (qEnvironmentVariableIsSet("FAKERC_WRITE_RES") || qEnvironmentVariableIsSet("FAKERC_VERSION_RES")) {
         QByteArray script, res;
         for (int i = 1; i < argc; ++i) {
             const QByteArray a(argv[i]);
@@ -90,10 +136,14 @@ int main(int argc, char** argv)
             else if (script.isEmpty() && !a.startsWith('-'))
                 script = a;
         }
-        QFile in(QString::fromLocal8Bit(script));
-        QFile outFile(QString::fromLocal8Bit(res));
-        if (in.open(QIODevice::ReadOnly) && outFile.open(QIODevice::WriteOnly))
-            outFile.write(in.readAll());
+        if (qEnvironmentVariableIsSet("FAKERC_VERSION_RES")) {
+            WriteVersionResource(script, res);
+        } else {
+            QFile in(QString::fromLocal8Bit(script));
+            QFile outFile(QString::fromLocal8Bit(res));
+            if (in.open(QIODevice::ReadOnly) && outFile.open(QIODevice::WriteOnly))
+                outFile.write(in.readAll());
+        }
     }
     const int sleepMs = qgetenv("FAKERC_SLEEP_MS").toInt();
     if (sleepMs > 0)
