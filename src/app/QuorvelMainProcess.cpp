@@ -8,6 +8,7 @@
 #include "resgen/ResourceGenerator.h"
 #include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
+#include "support/Translation.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -95,6 +96,10 @@ void TMainForm::btProcessClick()
             // did what the user meant.
             if (FCompiler->CompileResource(g, p, n).Succeeded())
                 FLog->AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
+        };
+        actions.ProjectError = [this](const QString& entry, const QString& message) {
+            FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +
+                             QStringLiteral(": ") + message);
         };
         QApplication::setOverrideCursor(Qt::BusyCursor);
         try {

@@ -201,6 +201,11 @@ int RunBuild(TCliContext& c, const QStringList& args)
                 allSucceeded = false;
         };
     }
+    actions.ProjectError = [&](const QString& entry, const QString& message) {
+        c.Out.flush();
+        c.Err << entry << ": " << message << "\n";
+        c.Err.flush();
+    };
     const TGenerationResult result = GenerateResources(input, actions);
     c.Out.flush();
     if (result.Failed) {
@@ -208,7 +213,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
         c.Err.flush();
         return ceFailure;
     }
-    return allSucceeded ? ceSuccess : ceFailure;
+    return allSucceeded && result.Skipped == 0 ? ceSuccess : ceFailure;
 }
 
 } // namespace

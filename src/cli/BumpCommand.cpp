@@ -63,11 +63,14 @@ int RunBump(TCliContext& c, const QStringList& args)
         TProjectEntry& entry = group.Projects[i];
         TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
         const QString before = FileVersionText(data);
-        if (!BumpFileVersion(data, part)) {
-            c.Err << "quorvel-cli: " << entry.Text << ": "
-                  << Tr("the file version %1 cannot be raised further").arg(before) << "\n";
-            return ceFailure;
-        }
+        // Nothing is saved when one of the projects cannot be raised.
+        if (!BumpFileVersion(data, part))
+            return c.UsageError(
+                entry.Text + QStringLiteral(": ") +
+                    Tr("the file version %1 cannot be raised further: a version resource "
+                       "holds no part above 65535")
+                        .arg(before),
+                usage);
         entry.Info = std::make_unique<TProjectInfo>(data);
         report << QStringLiteral("%1: %2 -> %3").arg(entry.Text, before, FileVersionText(data));
     }

@@ -45,7 +45,7 @@ struct TVersionEdit {
 QString EditKeyName(TEditKey key);
 
 // Parses "KEY=VALUE": the key without regard to case; numbers in decimal from 0
-// to 2147483647 (Status from 0 to 7); switches true or false; texts as given,
+// to 65535, what a version resource holds (Status from 0 to 7); switches true or false; texts as given,
 // empty ones included. Returns the empty text on success, else why the
 // assignment cannot be used.
 QString ParseVersionEdit(const QString& assignment, TVersionEdit& edit);
@@ -69,7 +69,8 @@ enum TVersionPart { vpMajor, vpMinor, vpRelease, vpBuild };
 
 // Raises one part by 1 and sets the lower parts to 0, as a new major or minor
 // version starts its releases and builds afresh. Returns false, and leaves the
-// data as it was, when the part already holds the largest 32-bit value.
+// data as it was, when the raised part would not fit a version resource
+// (above 65535).
 bool BumpFileVersion(TProjectData& data, TVersionPart part);
 
 // "major.minor.release.build".

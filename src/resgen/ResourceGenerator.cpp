@@ -2,6 +2,7 @@
 
 #include "project/XmlReferences.h"
 #include "resgen/TemplateFill.h"
+#include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/TextHelpers.h"
@@ -59,6 +60,16 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
         const TGenerationProject& project = input.Projects[i];
         if (!project.Checked)
             continue;
+        // A version resource holds 16 bits per part: 65536 would come out as 0.
+        QString rangeError = FileVersionRangeWarning(project.Data);
+        if (rangeError.isEmpty())
+            rangeError = ProductVersionRangeWarning(input.Group);
+        if (!rangeError.isEmpty()) {
+            ++result.Skipped;
+            if (actions.ProjectError)
+                actions.ProjectError(project.Text, rangeError);
+            continue;
+        }
         const QString filled =
             FillTemplate(input.TemplateLines, project.Data, input.Group, input.EscapeValues);
         for (const TProjectState platform : {psWin32, psWin64}) {

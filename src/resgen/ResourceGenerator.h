@@ -55,6 +55,10 @@ struct TGenerationActions {
     // Creates a folder with its missing parents; false when it cannot.
     // Empty: CreateFolder.
     std::function<bool(const QString& folder)> MakeFolder;
+    // Told about a checked project whose scripts are not written because its
+    // values cannot go into a version resource: the entry and why. Not
+    // called when empty.
+    std::function<void(const QString& entry, const QString& message)> ProjectError;
 };
 
 struct TGenerationResult {
@@ -63,6 +67,9 @@ struct TGenerationResult {
     QString Message;
     // The full paths of the scripts written, in order.
     QStringList Written;
+    // How many checked projects were skipped for values a version resource
+    // cannot hold.
+    int Skipped = 0;
 };
 
 // The script name of an entry: the entry as a path on this platform (its XML
@@ -80,8 +87,9 @@ bool WriteScriptFile(const TResourceScript& script);
 // QDir::mkpath; false when the folder cannot be created.
 bool CreateFolder(const QString& folder);
 
-// Runs the generation. A script that cannot be written is not compiled and
-// ends the run after its project; the result then carries the message for the
-// caller to show once.
+// Runs the generation. A checked project with a version part outside 0 to
+// 65535 (file or product version) is reported and skipped; the run goes on.
+// A script that cannot be written is not compiled and ends the run after its
+// project; the result then carries the message for the caller to show once.
 TGenerationResult GenerateResources(const TGenerationInput& input,
                                     const TGenerationActions& actions = TGenerationActions());

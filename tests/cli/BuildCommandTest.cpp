@@ -288,6 +288,81 @@ const TBuildCase BuildCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, BuildCommandTest, testing::ValuesIn(BuildCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// ---- Values a version resource cannot hold -------------------------------------
+
+struct TRangeCase {
+    const char* Name;
+    QStringList Settings;  // the group's settings file, when not empty
+    const char* LibVersion; // the FileVersion of DemoLib.dproj
+    const char* Err;
+    QStringList Scripts; // below Resources, sorted
+};
+
+void PrintTo(const TRangeCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildRangeTest : public testing::TestWithParam<TRangeCase>
+{
+};
+
+// The project is reported and skipped; the others are built; the exit code is 1.
+TEST_P(BuildRangeTest, SkipsTheProject)
+{
+    const TRangeCase& c = GetParam();
+    TBuildFixture f;
+    ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources/Tools")));
+    if (!c.Settings.isEmpty())
+        TestFiles::Write(f.Path("demo/Demo.vprj"), TestFiles::CrLf(c.Settings));
+    const QString lib = f.Path("demo/DemoLib.dproj");
+    TestFiles::Write(lib, TestFiles::Read(lib).replace("FileVersion=2.0.0.3",
+                                                       QByteArray("FileVersion=") + c.LibVersion));
+
+    const TRun r = f.Run({QStringLiteral("build"), f.Group()});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Err, U(c.Err));
+    EXPECT_EQ(f.Scripts(), Below(QStringLiteral("Resources"), c.Scripts));
+}
+
+const TRangeCase RangeCases[] = {
+    {"StoredBuild",
+     {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("fvBuild=65536"), QStringLiteral("Status=7")},
+     "2.0.0.3",
+     "DemoApp.dproj: file version 1.0.0.65536 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n",
+     {QStringLiteral("Tools/DemoTool-32.rc"), QStringLiteral("DemoLib-32.rc"),
+      QStringLiteral("DemoLib-64.rc")}},
+    {"ProjectFileBuild",
+     {},
+     "2.0.0.65536",
+     "DemoLib.dproj: file version 2.0.0.65536 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n",
+     {QStringLiteral("DemoApp-32.rc"), QStringLiteral("DemoApp-64.rc"),
+      QStringLiteral("Tools/DemoTool-32.rc")}},
+    {"StoredNegativeMinor",
+     {QStringLiteral("[Tools\\DemoTool.dproj]"), QStringLiteral("fvMinor=-1"),
+      QStringLiteral("Status=3")},
+     "2.0.0.3",
+     "Tools\\DemoTool.dproj: file version 1.-1.0.0 has a part outside 0 to 65535, which a "
+     "VERSIONINFO cannot hold\n",
+     {QStringLiteral("DemoApp-32.rc"), QStringLiteral("DemoApp-64.rc"),
+      QStringLiteral("DemoLib-32.rc"), QStringLiteral("DemoLib-64.rc")}},
+    {"StoredProductVersion",
+     {QStringLiteral("[Global]"), QStringLiteral("pvMajor=70000")},
+     "2.0.0.3",
+     "DemoApp.dproj: product version 70000.0 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n"
+     "Tools\\DemoTool.dproj: product version 70000.0 has a part outside 0 to 65535, which a "
+     "VERSIONINFO cannot hold\n"
+     "DemoLib.dproj: product version 70000.0 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n",
+     {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildRangeTest, testing::ValuesIn(RangeCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 // ---- What goes into the scripts ----------------------------------------------
 
 struct TContentCase {
