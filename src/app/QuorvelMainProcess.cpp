@@ -91,11 +91,13 @@ void TMainForm::btProcessClick()
     {
         TRunGuard guard(FGenerating, btProcess);
         TGenerationActions actions;
-        actions.Compile = [this](const QString& g, const QString& p, const QString& n) {
+        actions.Compile = [this](const TCompileJob& job) {
             // What the .res file holds shows at a glance whether the template
             // did what the user meant.
-            if (FCompiler->CompileResource(g, p, n).Succeeded())
-                FLog->AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
+            if (FCompiler->CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName)
+                    .Succeeded())
+                FLog->AppendLine(
+                    VersionResourceLogLine(CompileResourcePath(job.GroupFolder, job.ScriptName)));
         };
         actions.ProjectError = [this](const QString& entry, const QString& message) {
             FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +

@@ -194,11 +194,24 @@ int RunBuild(TCliContext& c, const QStringList& args)
             return true;
         };
     } else {
-        actions.Compile = [&](const QString& g, const QString& p, const QString& n) {
-            if (compiler.CompileResource(g, p, n).Succeeded())
-                log.AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
-            else
+        actions.Compile = [&](const TCompileJob& job) {
+            if (!compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName)
+                     .Succeeded()) {
                 allSucceeded = false;
+                return;
+            }
+            const QString resFile = CompileResourcePath(job.GroupFolder, job.ScriptName);
+            log.AppendLine(VersionResourceLogLine(resFile));
+            // A compiler that ends with 0 but leaves no resource file, or one
+            // with another version, has not done its job: a pipeline must not
+            // ship it.
+            const QString problem = CompiledResourceProblem(resFile, job.Data);
+            if (!problem.isEmpty()) {
+                allSucceeded = false;
+                c.Out.flush();
+                c.Err << problem << "\n";
+                c.Err.flush();
+            }
         };
     }
     actions.ProjectError = [&](const QString& entry, const QString& message) {

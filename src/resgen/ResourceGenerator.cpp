@@ -90,7 +90,8 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             }
             result.Written.append(script.FileName);
             if (actions.Compile)
-                actions.Compile(g, input.ResourcePath, script.ScriptName);
+                actions.Compile(TCompileJob{g, input.ResourcePath, script.ScriptName,
+                                            project.Text, platform, project.Data});
         }
     }
     if (result.Failed)

@@ -42,14 +42,21 @@ struct TResourceScript {
     QByteArray Bytes;   // Text in the template's encoding, with its byte-order mark
 };
 
+// One written script to compile, with the project it was filled from.
+struct TCompileJob {
+    QString GroupFolder;
+    QString ResourcePath;
+    QString ScriptName;
+    QString Entry;
+    TProjectState Platform = psWin32;
+    TProjectData Data;
+};
+
 // What the generation does to the outside world; the defaults act on the file
 // system, a dry run passes its own.
 struct TGenerationActions {
-    // Runs the compiler on a written script: group folder, resource path and
-    // script name. Not called when empty.
-    std::function<void(const QString& groupFolder, const QString& resourcePath,
-                       const QString& scriptName)>
-        Compile;
+    // Runs the compiler on a written script. Not called when empty.
+    std::function<void(const TCompileJob& job)> Compile;
     // Writes a script; false when it cannot. Empty: WriteScriptFile.
     std::function<bool(const TResourceScript& script)> WriteScript;
     // Creates a folder with its missing parents; false when it cannot.

@@ -202,6 +202,23 @@ QStringList VerifyResourceFile(const TResourceTarget& target)
     return problems;
 }
 
+QString CompiledResourceProblem(const QString& resFile, const TProjectData& data)
+{
+    try {
+        const TVersionResource resource = ReadVersionResourceFile(resFile);
+        const qint64 project[4] = {data.FileVersionMajor, data.FileVersionMinor,
+                                   data.FileVersionRelease, data.FileVersionBuild};
+        for (int k = 0; k < 4; ++k)
+            if (resource.FileVersion[k] != project[k])
+                return Tr("resource file \"%1\": %2")
+                    .arg(resFile, Tr("FILEVERSION %1 differs from the project's file version %2")
+                                      .arg(resource.FileVersionText(), FileVersionText(data)));
+        return QString();
+    } catch (const TQuorvelError& e) {
+        return e.Message();
+    }
+}
+
 QString VersionResourceLogLine(const QString& resFile)
 {
     try {

@@ -70,6 +70,11 @@ QStringList CompareVersionResource(const TVersionResource& resource, const TProj
 // script, unreadable, or carrying another version. Empty when it is right.
 QStringList VerifyResourceFile(const TResourceTarget& target);
 
+// What is wrong with a resource file a compiler has just written: empty when
+// it can be read and its FILEVERSION is the project's file version, else the
+// reader's message or the difference.
+QString CompiledResourceProblem(const QString& resFile, const TProjectData& data);
+
 // The log line after a compiler run: "Version resource: " followed by the file
 // version, product version, company and description the .res file holds, or
 // "*** Error: " and the reader's message when it cannot be read.

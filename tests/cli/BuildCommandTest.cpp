@@ -169,7 +169,15 @@ TEST_P(BuildCommandTest, WritesCompilesAndReports)
     EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Err.toStdString();
     EXPECT_EQ(r.Out, ExpectedLog(U(c.ResourcePath), c.Compiled, U(c.Output),
                                  c.Succeeded ? f.GroupFolder() : QString()));
-    EXPECT_EQ(r.Err, U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()));
+    // The fake compiler writes no .res file: each run it "succeeded" in is
+    // named on standard error.
+    QString err;
+    if (c.Succeeded)
+        for (const QString& n : c.Compiled)
+            err += QStringLiteral("Cannot open file \"%1%2\". No such file or directory\n")
+                       .arg(f.GroupFolder(), QString(n).replace(QLatin1String(".rc"),
+                                                                QLatin1String(".res")));
+    EXPECT_EQ(r.Err, err + U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()));
     EXPECT_EQ(f.Scripts(), c.Scripts);
     // The tool writes neither the group's settings nor the configuration.
     EXPECT_FALSE(QFileInfo::exists(f.Path("demo/Demo.vprj")));
@@ -182,7 +190,7 @@ const TBuildCase BuildCases[] = {
      {},
      {{"FAKERC_STDOUT", "compiled\\n"}},
      {QStringLiteral("Resources/Tools")},
-     0,
+     1,
      "Resources",
      AllFive,
      "compiled\n",
@@ -205,7 +213,7 @@ const TBuildCase BuildCases[] = {
      {},
      {},
      {},
-     0,
+     1,
      "",
      AllFive,
      "",
@@ -217,7 +225,7 @@ const TBuildCase BuildCases[] = {
       QStringLiteral("Win64Suffix=_x64")},
      {},
      {QStringLiteral("out/rc/Tools")},
-     0,
+     1,
      "out/rc",
      {QStringLiteral("DemoApp_x86.rc"), QStringLiteral("DemoApp_x64.rc"),
       QStringLiteral("Tools/DemoTool_x86.rc"), QStringLiteral("DemoLib_x86.rc"),
@@ -235,7 +243,7 @@ const TBuildCase BuildCases[] = {
      {QStringLiteral("ResourcePath=out"), QStringLiteral("ResourceCompiler=/no/such/rc")},
      {},
      {QStringLiteral("R/Tools")},
-     0,
+     1,
      "R",
      {QStringLiteral("DemoApp.32.rc"), QStringLiteral("DemoApp.64.rc"),
       QStringLiteral("Tools/DemoTool.32.rc"), QStringLiteral("DemoLib.32.rc"),
@@ -288,6 +296,53 @@ const TBuildCase BuildCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, BuildCommandTest, testing::ValuesIn(BuildCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// ---- The compiled resource files read back ------------------------------------
+
+struct TReadBackCase {
+    const char* Name;
+    const char* WriteRes; // FAKERC_WRITE_RES; empty: no .res file
+    int ExitCode;
+    const char* Err; // for DemoApp-32.res only; "G/" for the group folder
+};
+
+void PrintTo(const TReadBackCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildReadBackTest : public testing::TestWithParam<TReadBackCase>
+{
+};
+
+// A compiler that ends with exit code 0 has not necessarily written the
+// version the project was given.
+TEST_P(BuildReadBackTest, FailsUnlessTheResCarriesTheFileVersion)
+{
+    const TReadBackCase& c = GetParam();
+    TBuildFixture f;
+    TestFiles::Write(f.Path("demo/Demo.groupproj"),
+                     TestFiles::GroupFile({QStringLiteral("DemoApp.dproj")}));
+    ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources")));
+    TVars vars;
+    if (*c.WriteRes)
+        vars.emplace_back("FAKERC_WRITE_RES", c.WriteRes);
+    const TRun r = f.Run({QStringLiteral("build"), f.Group()}, vars);
+    EXPECT_EQ(r.ExitCode, c.ExitCode);
+    const QString line = U(c.Err).replace(QLatin1String("G/"), f.GroupFolder());
+    EXPECT_EQ(r.Err, line.isEmpty() ? line : line + u'\n' + QString(line).replace(QStringLiteral("-32"), QStringLiteral("-64")) + u'\n');
+}
+
+const TReadBackCase ReadBackCases[] = {
+    {"RightVersion", "script", 0, ""},
+    {"NoResFile", "", 1, "Cannot open file \"G/DemoApp-32.res\". No such file or directory"},
+    {"OtherVersion", "9,9,9,9", 1,
+     "resource file \"G/DemoApp-32.res\": FILEVERSION 9.9.9.9 differs from the project's file "
+     "version 1.2.0.15"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildReadBackTest, testing::ValuesIn(ReadBackCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 // ---- Values a version resource cannot hold -------------------------------------
 
 struct TRangeCase {
@@ -319,7 +374,7 @@ TEST_P(BuildRangeTest, SkipsTheProject)
     TestFiles::Write(lib, TestFiles::Read(lib).replace("FileVersion=2.0.0.3",
                                                        QByteArray("FileVersion=") + c.LibVersion));
 
-    const TRun r = f.Run({QStringLiteral("build"), f.Group()});
+    const TRun r = f.Run({QStringLiteral("build"), f.Group()}, {{"FAKERC_WRITE_RES", "script"}});
     EXPECT_EQ(r.ExitCode, 1);
     EXPECT_EQ(r.Err, U(c.Err));
     EXPECT_EQ(f.Scripts(), Below(QStringLiteral("Resources"), c.Scripts));
@@ -390,8 +445,10 @@ TEST_P(BuildContentTest, FillsTheTemplate)
     ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources/Tools")));
     TestFiles::Write(
         f.Path("other.trc"),
-        "\xEF\xBB\xBFother $fvMajor.$fvMinor.$fvRelease.$fvBuild $Description $Platform");
-    const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments);
+        "\xEF\xBB\xBFother $fvMajor.$fvMinor.$fvRelease.$fvBuild $Description $Platform\r\n"
+        "FILEVERSION $fvMajor,$fvMinor,$fvRelease,$fvBuild");
+    const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments,
+                         {{"FAKERC_WRITE_RES", "script"}});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     const QByteArray bytes = TestFiles::Read(f.Path("demo/Resources/DemoApp-32.rc"));
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "the template's byte-order mark";
@@ -437,7 +494,7 @@ TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
     const TRun r =
         f.Run({QStringLiteral("build"), f.Group(), QStringLiteral("--resource-path"), QString(),
                QStringLiteral("--compiler-options"), QStringLiteral("-c 65001 \"/I a b\"")},
-              {{"FAKERC_ARGS_FILE", "T/args.txt"}});
+              {{"FAKERC_ARGS_FILE", "T/args.txt"}, {"FAKERC_WRITE_RES", "script"}});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     const QStringList args =
         QString::fromLocal8Bit(TestFiles::Read(f.Path("args.txt"))).split(u'\n');
@@ -488,7 +545,8 @@ TEST(BuildCommand, DryRunPrintsWhatABuildWritesAndChangesNothing)
     EXPECT_EQ(dry.Listing(), listing) << "a dry run writes nothing and runs no compiler";
 
     const TRun r =
-        real.Run({QStringLiteral("build"), real.Group(), QStringLiteral("--escape-values")});
+        real.Run({QStringLiteral("build"), real.Group(), QStringLiteral("--escape-values")},
+                 {{"FAKERC_WRITE_RES", "script"}});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
 
     const auto printed = ParseDryRun(d.Out);

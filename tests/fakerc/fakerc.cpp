@@ -4,11 +4,16 @@
 //   FAKERC_STDERR     text for standard error (decoded the same way)
 //   FAKERC_BYTES      write this many bytes of "x" to standard output
 //   FAKERC_SLEEP_MS   sleep this long after writing
-//   FAKERC_WRITE_RES  when set, copy the script to the file named by -fo
+//   FAKERC_WRITE_RES  write a resource file with a VERSIONINFO to the file named
+//                     by -fo: its FILEVERSION is the value ("9,9,9,9") or,
+//                     for "script", the script's own FILEVERSION line
 //   FAKERC_EXIT       exit code (default 0)
 //   FAKERC_CRASH      when set, end killed by a signal, as a crashing compiler
+#include "resgen/VersionResBytes.h"
+
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QThread>
 
 #include <csignal>
@@ -76,13 +81,23 @@ int main(int argc, char** argv)
             const QByteArray a(argv[i]);
             if (a.startsWith("-fo"))
                 res = a.mid(3);
-            else if (script.isEmpty() && !a.startsWith('-'))
+            else if (a.endsWith(".rc"))
                 script = a;
         }
+        QByteArray version = qgetenv("FAKERC_WRITE_RES");
         QFile in(QString::fromLocal8Bit(script));
+        if (version == "script" && in.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : in.readAll().split('\n'))
+                if (line.trimmed().startsWith("FILEVERSION "))
+                    version = line.trimmed().mid(12);
+        const QList<QByteArray> parts = version.split(',');
+        quint16 file[4] = {0, 0, 0, 0};
+        for (int k = 0; k < 4 && k < parts.size(); ++k)
+            file[k] = quint16(parts[k].trimmed().toUInt());
+        const quint16 product[4] = {1, 0, 0, 0};
         QFile outFile(QString::fromLocal8Bit(res));
-        if (in.open(QIODevice::ReadOnly) && outFile.open(QIODevice::WriteOnly))
-            outFile.write(in.readAll());
+        if (outFile.open(QIODevice::WriteOnly))
+            outFile.write(VersionResBytes::ResFile(VersionResBytes::VersionInfo(file, product, {})));
     }
     const int sleepMs = qgetenv("FAKERC_SLEEP_MS").toInt();
     if (sleepMs > 0)

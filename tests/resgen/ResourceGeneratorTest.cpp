@@ -134,7 +134,8 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
 
     QStringList compiles;
     TGenerationActions actions;
-    actions.Compile = [&](const QString& group, const QString& path, const QString& name) {
+    actions.Compile = [&](const TCompileJob& job) {
+        const QString &group = job.GroupFolder, &path = job.ResourcePath, &name = job.ScriptName;
         EXPECT_EQ(group, g);
         // The script is on disk when its compiler runs.
         const QString script = QDir(QDir(group).filePath(path)).filePath(name);
