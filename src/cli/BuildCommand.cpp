@@ -161,7 +161,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
         o.Template.isNull() ? c.Config.TemplateName : AbsoluteNative(o.Template);
     const TTextContent templ = ReadTextFile(templateFile);
     TProjectGroup group;
-    c.OpenGroup(o.Group, group);
+    c.OpenGroupWithProjects(o.Group, group);
 
     TGenerationInput input;
     input.GroupFolder = ExtractFilePath(group.LastProjectGrp);

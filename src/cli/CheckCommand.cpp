@@ -17,7 +17,7 @@ int RunCheck(TCliContext& c, const QStringList& args)
         return c.UsageError(parseError, QLatin1String(CheckCommand.Usage));
     c.LoadConfig();
     TProjectGroup group;
-    c.OpenGroup(groupFile, group);
+    c.OpenGroupWithProjects(groupFile, group);
     const QList<TVersionFinding> findings = CheckGroup(group);
     for (const TVersionFinding& f : findings)
         c.Err << f.Entry << ": " << f.Message << "\n";

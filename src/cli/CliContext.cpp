@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include "support/PathHelpers.h"
+#include "support/QuorvelError.h"
 #include "support/Translation.h"
 
 #include <QDir>
@@ -35,6 +36,13 @@ bool TCliContext::OpenGroup(const QString& groupFile, TProjectGroup& group) cons
     QStringList history;
     const QString absolute = QDir::toNativeSeparators(QFileInfo(groupFile).absoluteFilePath());
     return group.OpenProjectGroup(absolute, history, Defaults());
+}
+
+void TCliContext::OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const
+{
+    // Nothing to build or check must not pass in a pipeline as all right.
+    if (!OpenGroup(groupFile, group))
+        throw TQuorvelError(Tr("No projects in %1").arg(group.LastProjectGrp));
 }
 
 int TCliContext::UsageError(const QString& message, const QString& usage)

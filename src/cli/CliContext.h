@@ -26,6 +26,9 @@ public:
     TUserDefaults Defaults() const;
     // Opens a group as the window does (history not kept); throws TQuorvelError.
     bool OpenGroup(const QString& groupFile, TProjectGroup& group) const;
+    // Opens a group that must name a project: a file naming none (a wrong
+    // path, a README, an empty file) throws TQuorvelError "No projects in %1".
+    void OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const;
     // Prints a usage error and returns 2.
     int UsageError(const QString& message, const QString& usage);
 };

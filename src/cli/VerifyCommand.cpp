@@ -27,7 +27,7 @@ int RunVerify(TCliContext& c, const QStringList& args)
         return c.UsageError(parseError, QLatin1String(VerifyCommand.Usage));
     c.LoadConfig();
     TProjectGroup group;
-    c.OpenGroup(groupFile, group);
+    c.OpenGroupWithProjects(groupFile, group);
     const QList<TResourceTarget> targets =
         ResourceTargets(group, Pick(resourcePath, c.Config.ResourcePath),
                         Pick(suffix32, c.Config.Win32Suffix), Pick(suffix64, c.Config.Win64Suffix));
