@@ -2,6 +2,7 @@
 
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TextFile.h"
 #include "support/Translation.h"
 
 #include <QDir>
@@ -13,17 +14,21 @@ TCliContext::TCliContext() : Out(stdout), Err(stderr)
     Out.setEncoding(QStringConverter::Utf8);
     Err.setEncoding(QStringConverter::Utf8);
     Paths = CurrentProgramPaths();
-    QString appPath, userPath, progPath;
-    GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
-    // The window's configuration file: the tool reads the same one.
-    ConfigFile = BuildFileName(appPath, QStringLiteral("quorvel"), QStringLiteral("ini"));
 }
 
 void TCliContext::LoadConfig()
 {
     QString appPath, userPath, progPath;
     GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
-    Config = LoadConfiguration(ConfigFile, Paths.ExePath, userPath);
+    const bool named = !ConfigFile.isNull();
+    // The window's configuration file: the tool reads the same one.
+    const QString file = named ? ConfigFile
+                               : BuildFileName(appPath, QStringLiteral("quorvel"),
+                                               QStringLiteral("ini"));
+    // A mistyped --config must not quietly build with the defaults.
+    if (named || QFileInfo::exists(file))
+        ReadFileBytes(file);
+    Config = LoadConfiguration(file, Paths.ExePath, userPath);
 }
 
 TUserDefaults TCliContext::Defaults() const

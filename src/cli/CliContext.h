@@ -14,13 +14,17 @@ class TCliContext {
 public:
     TCliContext();
 
+    // The configuration named with --config; null when none was named.
     QString ConfigFile;
     TConfiguration Config;
     TProgramPaths Paths;
     QTextStream Out;
     QTextStream Err;
 
-    // Reads the configuration from ConfigFile.
+    // Reads the configuration from ConfigFile. A named file that cannot be
+    // read throws TQuorvelError "Cannot open file ..."; without one the
+    // window's configuration file is read, its defaults used while it does
+    // not exist yet.
     void LoadConfig();
     // The user's defaults from the configuration.
     TUserDefaults Defaults() const;

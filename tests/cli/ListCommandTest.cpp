@@ -200,7 +200,7 @@ TEST_F(ListCommand, WritesNoFile)
     const QStringList before = Listing();
     for (const QStringList& args :
          {QStringList{"--config", Config(), "list", group, "--json"},
-          QStringList{"--config", File("cfg/absent.ini"), "list", group}}) {
+          QStringList{"list", group}}) {
         const TRun r = Run(args);
         EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     }
@@ -259,7 +259,14 @@ INSTANTIATE_TEST_SUITE_P(Cli, ListCommandExit,
         TExitCase{"Help", {"--help"}, 0, "list"},
         TExitCase{"ListHelp", {"list", "--help"}, 0, "quorvel-cli [--config FILE] list GROUP [--json]"},
         TExitCase{"Version", {"--version"}, 0, "quorvel-cli "},
-        TExitCase{"ConfigAfterCommand", {"list", "GROUP", "--json", "--config", "CONFIG"}, 0, "\"projects\""}),
+        TExitCase{"ConfigAfterCommand", {"list", "GROUP", "--json", "--config", "CONFIG"}, 0, "\"projects\""},
+        // A named configuration must be read: a typo must not build with the defaults.
+        TExitCase{"NamedConfigMissing", {"--config", "CONFIG.none", "list", "GROUP"}, 1, "Cannot open file \""},
+        TExitCase{"NamedConfigIsAFolder", {"--config", ".", "list", "GROUP"}, 1, "Cannot open file \".\""},
+        TExitCase{"NamedConfigEmptyName", {"--config=", "list", "GROUP"}, 1, "Cannot open file \"\""},
+        TExitCase{"NamedConfigMissingAfterCommand", {"build", "GROUP", "--config", "CONFIG.none"}, 1, "Cannot open file \""},
+        TExitCase{"NamedConfigMissingForSet", {"set", "GROUP", "--config", "CONFIG.none", "pvMajor=3"}, 1, "Cannot open file \""},
+        TExitCase{"NoConfigTakesTheDefaults", {"list", "GROUP"}, 0, "Product version 3.1"}),
     [](const testing::TestParamInfo<TExitCase>& info) { return std::string(info.param.Name); });
 // clang-format on
 
