@@ -157,6 +157,11 @@ int RunBuild(TCliContext& c, const QStringList& args)
         return c.UsageError(usageError, QLatin1String(BuildCommand.Usage));
     c.LoadConfig();
 
+    const QString suffixError = SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix),
+                                            Pick(o.Suffix64, c.Config.Win64Suffix));
+    if (!suffixError.isEmpty())
+        return c.UsageError(suffixError, QLatin1String(BuildCommand.Usage));
+
     const QString templateFile =
         o.Template.isNull() ? c.Config.TemplateName : AbsoluteNative(o.Template);
     const TTextContent templ = ReadTextFile(templateFile);

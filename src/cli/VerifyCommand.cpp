@@ -1,6 +1,7 @@
 #include "cli/VerifyCommand.h"
 
 #include "cli/CliArguments.h"
+#include "resgen/ResourceGenerator.h"
 #include "resgen/VersionCheck.h"
 #include "support/Translation.h"
 
@@ -26,6 +27,10 @@ int RunVerify(TCliContext& c, const QStringList& args)
     if (!parseError.isEmpty())
         return c.UsageError(parseError, QLatin1String(VerifyCommand.Usage));
     c.LoadConfig();
+    const QString suffixError =
+        SuffixClash(Pick(suffix32, c.Config.Win32Suffix), Pick(suffix64, c.Config.Win64Suffix));
+    if (!suffixError.isEmpty())
+        return c.UsageError(suffixError, QLatin1String(VerifyCommand.Usage));
     TProjectGroup group;
     c.OpenGroupWithProjects(groupFile, group);
     const QList<TResourceTarget> targets =

@@ -18,6 +18,15 @@ QString ScriptName(const QString& entry, const QString& suffix)
     return RemoveExtension(path) + suffix + QStringLiteral(".rc");
 }
 
+QString SuffixClash(const QString& suffix32, const QString& suffix64)
+{
+    if (!SameText(suffix32, suffix64))
+        return QString();
+    return Tr("the 32-bit and the 64-bit suffix are both \"%1\": the 64-bit script would "
+              "overwrite the 32-bit one")
+        .arg(suffix32);
+}
+
 QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat)
 {
     // Every line ended by CR LF is the normal form of the text: encoded as

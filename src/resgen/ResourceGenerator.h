@@ -84,6 +84,11 @@ struct TGenerationResult {
 // A folder part of the entry stays.
 QString ScriptName(const QString& entry, const QString& suffix);
 
+// Empty when the two suffixes give each platform its own script, else why
+// not: of equal suffixes (letter case aside, as Windows names files) the
+// 64-bit script would overwrite the 32-bit one.
+QString SuffixClash(const QString& suffix32, const QString& suffix64);
+
 // A filled script as bytes: the template's encoding and
 // byte-order mark, every line ended by CR LF; in an ANSI code page a character
 // it cannot hold becomes "?".

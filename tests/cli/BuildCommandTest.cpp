@@ -613,6 +613,17 @@ const TUsageCase UsageCases[] = {
      2,
      "quorvel-cli: --compiler needs a value"},
     {"MissingGroupFile", {QStringLiteral("T/none.groupproj")}, 1, "Cannot open file"},
+    // The 64-bit script would overwrite the 32-bit one.
+    {"EqualSuffixes",
+     {QStringLiteral("GROUP"), QStringLiteral("--suffix32"), QStringLiteral("_x"),
+      QStringLiteral("--suffix64=_X")},
+     2,
+     "quorvel-cli: the 32-bit and the 64-bit suffix are both \"_x\": the 64-bit script would "
+     "overwrite the 32-bit one\nusage: "},
+    {"SuffixEqualToTheConfigured",
+     {QStringLiteral("GROUP"), QStringLiteral("--suffix32"), QStringLiteral("-64")},
+     2,
+     "quorvel-cli: the 32-bit and the 64-bit suffix are both \"-64\""},
     {"MissingTemplate",
      {QStringLiteral("GROUP"), QStringLiteral("--template"), QStringLiteral("T/none.trc")},
      1,
