@@ -228,6 +228,9 @@ int RunBuild(TCliContext& c, const QStringList& args)
     c.Out.flush();
     if (result.Failed) {
         c.Err << result.Message << "\n";
+        // Which script, and why: the group folder alone tells a pipeline little.
+        if (!result.Detail.isEmpty())
+            c.Err << result.Detail << "\n";
         c.Err.flush();
         return ceFailure;
     }

@@ -5,10 +5,12 @@
 #include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TextFile.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString ScriptName(const QString& entry, const QString& suffix)
 {
@@ -55,9 +57,20 @@ bool CreateFolder(const QString& folder)
 TGenerationResult GenerateResources(const TGenerationInput& input,
                                     const TGenerationActions& actions)
 {
-    const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
-    const auto writeScript = actions.WriteScript ? actions.WriteScript : WriteScriptFile;
     TGenerationResult result;
+    const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
+    const auto writeScript = actions.WriteScript
+                                 ? actions.WriteScript
+                                 : std::function<bool(const TResourceScript&)>(
+                                       [&result](const TResourceScript& script) {
+                                           try {
+                                               WriteFileBytesInPlace(script.FileName, script.Bytes);
+                                               return true;
+                                           } catch (const TQuorvelError& e) {
+                                               result.Detail = e.Message();
+                                               return false;
+                                           }
+                                       });
     const QString& g = input.GroupFolder;
     // A group folder that cannot be created shows up when the resources
     // folder below it cannot be created either.
@@ -88,6 +101,13 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             script.ScriptName =
                 ScriptName(project.Text, platform == psWin32 ? input.Suffix32 : input.Suffix64);
             script.FileName = JoinPath(outFolder, script.ScriptName);
+            // Delphi groups keep projects in sub-folders ("Source\App.dproj"):
+            // their scripts get the same sub-folders below the resources
+            // folder. A folder outside it is left to the user.
+            const QString scriptFolder = QFileInfo(script.FileName).absolutePath();
+            if (QDir::cleanPath(scriptFolder)
+                    .startsWith(QDir::cleanPath(QDir(outFolder).absolutePath()) + u'/'))
+                makeFolder(scriptFolder);
             script.Text = FillPlatform(filled, platform);
             script.Bytes = EncodeScript(script.Text, input.TemplateFormat);
             // After a failed 32-bit write the 64-bit script is not written

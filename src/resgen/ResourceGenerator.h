@@ -57,7 +57,8 @@ struct TCompileJob {
 struct TGenerationActions {
     // Runs the compiler on a written script. Not called when empty.
     std::function<void(const TCompileJob& job)> Compile;
-    // Writes a script; false when it cannot. Empty: WriteScriptFile.
+    // Writes a script; false when it cannot. Empty: the script's bytes are
+    // written to its file, and a failure's error kept as the result's Detail.
     std::function<bool(const TResourceScript& script)> WriteScript;
     // Creates a folder with its missing parents; false when it cannot.
     // Empty: CreateFolder.
@@ -72,6 +73,9 @@ struct TGenerationResult {
     bool Failed = false;
     // "Could not write to %s" filled with the group folder, when Failed.
     QString Message;
+    // The error of the script write that failed: it names the script and the
+    // system's reason. Empty when the writer gave none.
+    QString Detail;
     // The full paths of the scripts written, in order.
     QStringList Written;
     // How many checked projects were skipped for values a version resource
@@ -99,7 +103,10 @@ bool WriteScriptFile(const TResourceScript& script);
 // QDir::mkpath; false when the folder cannot be created.
 bool CreateFolder(const QString& folder);
 
-// Runs the generation. A checked project with a version part outside 0 to
+// Runs the generation. A script's missing folder is created when it lies
+// inside the resources folder (an entry with a folder part, as Delphi writes
+// "Source\App.dproj"); one that an entry's ".." leads out of is not.
+// A checked project with a version part outside 0 to
 // 65535 (file or product version) is reported and skipped; the run goes on.
 // A script that cannot be written is not compiled and ends the run after its
 // project; the result then carries the message for the caller to show once.

@@ -196,18 +196,33 @@ const TBuildCase BuildCases[] = {
      "compiled\n",
      Below(QStringLiteral("Resources"), AllFive),
      ""},
-    // The script's own sub-folder is not created: the run stops there.
-    {"SubFolderMissing",
+    // A project in a sub-folder gets its script in the same sub-folder below
+    // the resources folder, created by the run.
+    {"SubFolderCreated",
      {},
      {},
      {{"FAKERC_STDOUT", "compiled\\n"}},
      {},
      1,
      "Resources",
+     AllFive,
+     "compiled\n",
+     Below(QStringLiteral("Resources"), AllFive),
+     ""},
+    // A script that still cannot be written stops the run; standard error
+    // names it and the system's reason.
+    {"ScriptCannotBeWritten",
+     {},
+     {},
+     {{"FAKERC_STDOUT", "compiled\\n"}},
+     {QStringLiteral("Resources/Tools/DemoTool-32.rc")},
+     1,
+     "Resources",
      AllFive.mid(0, 2),
      "compiled\n",
      Below(QStringLiteral("Resources"), AllFive.mid(0, 2)),
-     "Could not write to G/\n"},
+     "Could not write to G/\n"
+     "Cannot create file \"G/Resources/Tools/DemoTool-32.rc\". Is a directory\n"},
     {"EmptyResourcePath",
      {QStringLiteral("--resource-path"), QString()},
      {},
