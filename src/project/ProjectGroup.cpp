@@ -55,8 +55,11 @@ bool TProjectGroup::ProjectFileKeys(int index, TKeyCache* cache, TProjectFileKey
         // Only two elements are wanted: they are found in the whole text,
         // which is not split into lines.
         TTextFormat format;
-        if (entry.Exists)
+        if (entry.Exists) {
             entry.Keys = ReadProjectFileKeysInText(DecodeTextString(ReadFileBytes(fileName), format));
+            entry.Keys.VerInfoKeys = ReplaceProjectNameMacros(
+                entry.Keys.VerInfoKeys, RemoveExtension(ExtractFileName(fileName)));
+        }
         entry.Read = true;
     }
     keys = entry.Keys;

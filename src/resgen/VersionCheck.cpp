@@ -100,18 +100,42 @@ QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& gr
     return warnings;
 }
 
+QString MacroWarning(const QString& key, const QString& value)
+{
+    static const QRegularExpression macro(QStringLiteral("\\$\\([^)]*\\)"));
+    const QRegularExpressionMatch m = macro.match(value);
+    if (!m.hasMatch())
+        return QString();
+    return Tr("%1 \"%2\" holds the MSBuild macro %3, which goes into the version resource as "
+              "it stands")
+        .arg(key, value, m.captured());
+}
+
 QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
 {
     QList<TVersionFinding> findings;
+    const QString groupName = ExtractFileName(group.LastProjectGrp);
     const QString productWarning = ProductVersionRangeWarning(group.Group);
     if (!productWarning.isEmpty())
-        findings.append({ExtractFileName(group.LastProjectGrp), productWarning});
+        findings.append({groupName, productWarning});
+    const std::pair<const char*, QString> groupTexts[] = {{"Company", group.Group.Company},
+                                                          {"Copyright", group.Group.Copyright},
+                                                          {"Product", group.Group.Product},
+                                                          {"Author", group.Group.Author}};
+    for (const auto& [key, value] : groupTexts) {
+        const QString warning = MacroWarning(QLatin1String(key), value);
+        if (!warning.isEmpty())
+            findings.append({groupName, warning});
+    }
     for (int i = 0; i < group.Projects.Count(); ++i) {
         const TProjectEntry& entry = group.Projects[i];
         const TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
         const QString rangeWarning = FileVersionRangeWarning(data);
         if (!rangeWarning.isEmpty())
             findings.append({entry.Text, rangeWarning});
+        const QString macroWarning = MacroWarning(QStringLiteral("Description"), data.FileDescription);
+        if (!macroWarning.isEmpty())
+            findings.append({entry.Text, macroWarning});
         if (entry.Checked && !data.Status.Contains(psWin32) && !data.Status.Contains(psWin64))
             findings.append({entry.Text, Tr("checked, but built for neither Win32 nor Win64")});
         const QString fileName = group.ProjectFileName(i);

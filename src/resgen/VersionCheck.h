@@ -41,8 +41,12 @@ QString ProductVersionRangeWarning(const TGroupValues& group);
 // Keys the project file does not have are not compared.
 QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& group);
 
+// The warning for a text value that still holds an MSBuild macro such as
+// "$(Platform)"; empty when it holds none.
+QString MacroWarning(const QString& key, const QString& value);
+
 // Every warning for the open group, in list order: version parts out of
-// range, missing project files, checked projects without a platform, and what
+// range, MSBuild macros left in the text values, missing project files, checked projects without a platform, and what
 // ProjectFileWarnings finds in each existing project file.
 QList<TVersionFinding> CheckGroup(const TProjectGroup& group);
 

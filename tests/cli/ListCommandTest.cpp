@@ -153,6 +153,35 @@ TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
     EXPECT_EQ(app["Description"].toString(), "Tab\there");
 }
 
+// Delphi's defaults write "FileDescription=$(MSBuildProjectName)"; the IDE puts
+// the project's name there when it builds. A saved value stays as it is, and
+// check names a macro that is left.
+TEST_F(ListCommand, ProjectNameMacrosFromTheProjectFile)
+{
+    TestFiles::Write(File("sub/My.Tool.dproj"),
+                     TestFiles::ProjectFile("FileDescription=$(MSBuildProjectName) for $(msbuildprojectname);"
+                                            "ProductName=$(MODULENAME);CompanyName=$(Company)",
+                                            "1"));
+    const QString group = Group({"sub\\My.Tool.dproj", "App.dproj"});
+    TestFiles::Write(File("Group.vprj"), TestFiles::CrLf({"[App.dproj]", "Description=$(ModuleName)"}));
+    const QJsonObject json = ListJson(group);
+    EXPECT_EQ(json["global"].toObject()["Product"].toString(), "My.Tool");
+    EXPECT_EQ(json["global"].toObject()["Company"].toString(), "$(Company)");
+    const QJsonArray projects = json["projects"].toArray();
+    EXPECT_EQ(projects[0].toObject()["Description"].toString(), "My.Tool for My.Tool");
+    EXPECT_EQ(projects[1].toObject()["Description"].toString(), "$(ModuleName)");
+
+    const TRun r = Run({"--config", Config(), "check", group});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Err.startsWith(
+        "Group.groupproj: Company \"$(Company)\" holds the MSBuild macro $(Company), which goes "
+        "into the version resource as it stands\n"))
+        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("App.dproj: Description \"$(ModuleName)\" holds the MSBuild macro"))
+        << r.Err.toStdString();
+    EXPECT_FALSE(r.Err.contains("My.Tool.dproj: Description")) << r.Err.toStdString();
+}
+
 TEST_F(ListCommand, EmptyGroup)
 {
     const QJsonObject json = ListJson(Group({}));
