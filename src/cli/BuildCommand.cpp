@@ -198,6 +198,13 @@ int RunBuild(TCliContext& c, const QStringList& args)
             c.Out.flush();
             return true;
         };
+    } else if (!CompilerAvailable(compiler.Compiler)) {
+        // One clear line instead of the system's bare error for every script;
+        // the scripts are still written.
+        c.Err << Tr("No resource compiler: set one with --compiler or on the settings page")
+              << "\n";
+        c.Err.flush();
+        allSucceeded = false;
     } else {
         actions.Compile = [&](const TCompileJob& job) {
             if (!compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName)

@@ -6,7 +6,10 @@
 #include "support/Translation.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -110,6 +113,17 @@ QString CompilerCommandLine(const QString& compiler, const QString& options,
         line += options + u' ';
     return line + QuoteCommandLineItem(scriptPath) + QStringLiteral(" -fo") +
            QuoteCommandLineItem(resourcePath);
+}
+
+bool CompilerAvailable(const QString& compiler)
+{
+    if (compiler.isEmpty())
+        return false;
+    const QFileInfo file(compiler);
+    if (file.isFile() && file.isExecutable())
+        return true;
+    const bool hasFolder = compiler.contains(u'/') || compiler.contains(QDir::separator());
+    return !hasFolder && !QStandardPaths::findExecutable(compiler).isEmpty();
 }
 
 TResourceCompiler::TResourceCompiler(ILogSink& log, IErrorReporter& errors)

@@ -41,6 +41,11 @@ QString QuoteCommandLineItem(const QString& text);
 QString CompilerCommandLine(const QString& compiler, const QString& options,
                             const QString& scriptPath, const QString& resourcePath);
 
+// Whether the compiler can be started at all: a name without a folder is
+// looked for in the current folder and on the PATH, a path must name an
+// executable file. An empty name is none.
+bool CompilerAvailable(const QString& compiler);
+
 // How one compiler run went.
 struct TCompileOutcome {
     bool Started = false;
