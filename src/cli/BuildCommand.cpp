@@ -72,10 +72,14 @@ struct TBuildOptions {
     QString ResourcePath;
     QString Suffix32;
     QString Suffix64;
+    QString Timeout; // seconds; null when not given
     // Not given: the configuration's "EscapeValues" decides.
     std::optional<bool> EscapeValues;
     bool DryRun = false;
 };
+
+// A day: more is surely a mistake.
+constexpr int MaxTimeoutSeconds = 86400;
 
 QString AbsoluteNative(const QString& fileName)
 {
@@ -96,6 +100,7 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
         {"--resource-path", &o.ResourcePath},
         {"--suffix32", &o.Suffix32},
         {"--suffix64", &o.Suffix64},
+        {"--timeout", &o.Timeout},
     };
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -139,6 +144,14 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
     }
     if (o.Group.isEmpty())
         return Tr("no group file given");
+    if (!o.Timeout.isNull()) {
+        bool ok = false;
+        const int seconds = o.Timeout.toInt(&ok);
+        if (!ok || seconds < 1 || seconds > MaxTimeoutSeconds)
+            return Tr("--timeout needs a number of seconds from 1 to %1, not \"%2\"")
+                .arg(MaxTimeoutSeconds)
+                .arg(o.Timeout);
+    }
     return QString();
 }
 
@@ -188,6 +201,10 @@ int RunBuild(TCliContext& c, const QStringList& args)
     TResourceCompiler compiler(log, errors);
     compiler.Compiler = Pick(o.Compiler, c.Config.ResourceCompiler);
     compiler.Options = Pick(o.CompilerOptions, c.Config.ResourceCompilerOptions);
+    // A pipeline must not leave a hung compiler behind, nor wait for it forever.
+    compiler.EndOnTimeout = true;
+    if (!o.Timeout.isNull())
+        compiler.TimeoutMs = o.Timeout.toInt() * 1000;
 
     bool allSucceeded = true;
     TGenerationActions actions;
@@ -250,8 +267,10 @@ const TCliCommand BuildCommand{
     "build", TrNoop("write the resource scripts of the checked projects and compile them"),
     TrNoop("quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
            "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
-           "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--dry-run]\n"
+           "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--timeout SECONDS]\n"
+           "         [--dry-run]\n"
            "Settings not given come from the configuration; of two contrary options the\n"
-           "last one counts. --dry-run prints each script's path and content (line breaks\n"
-           "CR LF, as written) and writes and runs nothing."),
+           "last one counts. A compiler still running after --timeout seconds (default 10)\n"
+           "is ended with the processes it started. --dry-run prints each script's path\n"
+           "and content (line breaks CR LF, as written) and writes and runs nothing."),
     RunBuild};

@@ -17,6 +17,8 @@
 #include <string>
 #else
 #include <cerrno>
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace
@@ -65,6 +67,58 @@ QString TimeOutReason()
     return Tr("The wait operation timed out");
 #endif
 }
+
+// A started compiler together with the processes it starts, so that all of
+// them can be ended at once: on Windows a job object, elsewhere the process
+// group the compiler leads.
+class TProcessTree
+{
+public:
+    TProcessTree(const TProcessTree&) = delete;
+    TProcessTree& operator=(const TProcessTree&) = delete;
+#ifdef Q_OS_WIN
+    explicit TProcessTree(const QProcess& process)
+    {
+        // Processes the compiler starts from now on belong to the job too.
+        FJob = CreateJobObjectW(nullptr, nullptr);
+        FProcess = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                               DWORD(process.processId()));
+        if (FJob && FProcess && !AssignProcessToJobObject(FJob, FProcess)) {
+            CloseHandle(FJob);
+            FJob = nullptr;
+        }
+    }
+    ~TProcessTree()
+    {
+        if (FJob)
+            CloseHandle(FJob);
+        if (FProcess)
+            CloseHandle(FProcess);
+    }
+    void EndAll(QProcess& process)
+    {
+        if (FJob)
+            TerminateJobObject(FJob, 1);
+        else if (FProcess)
+            TerminateProcess(FProcess, 1);
+        else
+            process.kill();
+    }
+
+private:
+    HANDLE FJob = nullptr;
+    HANDLE FProcess = nullptr;
+#else
+    explicit TProcessTree(const QProcess&) {}
+    void EndAll(QProcess& process)
+    {
+        // The compiler leads its own process group (see PrepareProcess).
+        if (process.processId() > 0)
+            ::kill(-pid_t(process.processId()), SIGKILL);
+        process.kill();
+    }
+#endif
+};
 
 } // namespace
 
@@ -185,6 +239,10 @@ void TResourceCompiler::PrepareProcess(QProcess& process, const QString& scriptP
     });
 #else
     process.setArguments(CompilerArguments(Options, scriptPath, resourcePath));
+    // A compiler that may be ended leads a process group of its own, so that
+    // the processes a script starts end with it.
+    if (EndOnTimeout)
+        process.setChildProcessModifier([] { ::setpgid(0, 0); });
 #endif
 }
 
@@ -212,6 +270,7 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
         return outcome;
     }
     outcome.Started = true;
+    TProcessTree tree(*process);
 
     // Reading while waiting: a compiler that prints more than a pipe holds
     // would otherwise wait for a reader until its time is up.
@@ -233,6 +292,13 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
     if (!rest.isEmpty())
         FLog.AppendText(rest);
 
+    if (process->state() != QProcess::NotRunning && EndOnTimeout) {
+        tree.EndAll(*process);
+        process->waitForFinished(-1);
+        process->readAll();
+        FLog.AppendLine(ErrorLine(Tr("%1; the compiler was ended").arg(TimeOutReason())));
+        return outcome;
+    }
     if (process->state() != QProcess::NotRunning) {
         FLog.AppendLine(ErrorLine(TimeOutReason()));
         FLeftRunning.push_back(std::move(process));

@@ -58,8 +58,9 @@ struct TCompileOutcome {
 
 // Runs the compiler named in Compiler on scripts and writes what it prints,
 // standard output and standard error in the order it wrote them, into the log.
-// A compiler still running after the time limit is left running: this object
-// keeps it, and it is never killed, also not when this object goes.
+// A compiler still running after the time limit is ended when EndOnTimeout
+// is set; otherwise it is left running: this object keeps it, and it is never
+// killed, also not when this object goes.
 class TResourceCompiler
 {
 public:
@@ -71,6 +72,10 @@ public:
     QString Compiler; // used as typed, no test that the file exists
     QString Options;  // extra arguments between the compiler and the script
     int TimeoutMs = CompilerTimeoutMs;
+    // Whether a compiler still running at the time limit is ended, with every
+    // process it started (a compiler that is a script ends with its
+    // children). Off, it is left running, as the window does.
+    bool EndOnTimeout = false;
     // The caller's event processing; run once before each start and while
     // waiting, so that a window stays drawn. It must not start another run.
     std::function<void()> Pump;

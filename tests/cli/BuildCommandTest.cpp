@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -523,6 +524,44 @@ TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
     EXPECT_EQ(args, expected);
 }
 
+// ---- Time limit -------------------------------------------------------------------
+
+#ifndef Q_OS_WIN
+// Whether a process is still there; one that has ended but was not reaped yet
+// (a zombie) counts as ended.
+bool ProcessAlive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close < 0 || text.mid(close + 2, 1) != "Z";
+}
+
+// A compiler that is a shell script and starts a child that would run far
+// beyond the limit: both end at the limit, and the log says so.
+TEST(BuildCommand, TimeLimitEndsTheCompilerWithItsChildren)
+{
+    TBuildFixture f;
+    TestFiles::Write(f.Path("demo/Demo.groupproj"),
+                     TestFiles::GroupFile({QStringLiteral("Tools\\DemoTool.dproj")}));
+    const QString script = f.Path("slowrc.sh");
+    TestFiles::Write(script, "#!/bin/sh\nsleep 300 &\necho $! > \"$0.child\"\necho started\nwait\n");
+    ASSERT_TRUE(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner));
+    const TRun r = f.Run({QStringLiteral("build"), f.Group(), QStringLiteral("--compiler"), script,
+                          QStringLiteral("--timeout"), QStringLiteral("1")});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Out.contains(QStringLiteral(
+        "started\n*** Error: The wait operation timed out; the compiler was ended\n")))
+        << r.Out.toStdString();
+    const QByteArray child = TestFiles::Read(script + QStringLiteral(".child")).trimmed();
+    ASSERT_FALSE(child.isEmpty());
+    EXPECT_FALSE(ProcessAlive(child.toLongLong())) << "the script's child was left running";
+}
+#endif
+
 // ---- Dry run -------------------------------------------------------------------
 
 // The scripts a dry run prints, by path.
@@ -637,6 +676,10 @@ const TUsageCase UsageCases[] = {
      {QStringLiteral("GROUP"), QStringLiteral("--suffix32"), QStringLiteral("-64")},
      2,
      "quorvel-cli: the 32-bit and the 64-bit suffix are both \"-64\""},
+    {"TimeoutNotANumber",
+     {QStringLiteral("GROUP"), QStringLiteral("--timeout"), QStringLiteral("0")},
+     2,
+     "quorvel-cli: --timeout needs a number of seconds from 1 to 86400, not \"0\""},
     {"MissingTemplate",
      {QStringLiteral("GROUP"), QStringLiteral("--template"), QStringLiteral("T/none.trc")},
      1,
