@@ -1,5 +1,6 @@
 #include "project/VersionEdits.h"
 
+#include "project/XmlReferences.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
@@ -206,8 +207,11 @@ QList<int> FindProjectEntries(const TProjectList& list, const QString& name)
 {
     QList<int> result;
     const QString wanted = WithSlashes(name);
+    // The group file writes "R&amp;D\App.dproj"; the user sees and types
+    // "R&D\App.dproj". Both name the entry.
     for (int i = 0; i < list.Count(); ++i)
-        if (SameText(WithSlashes(list[i].Text), wanted))
+        if (SameText(WithSlashes(list[i].Text), wanted) ||
+            SameText(WithSlashes(DecodeXmlReferences(list[i].Text)), wanted))
             result.append(i);
     return result;
 }

@@ -59,8 +59,8 @@ void ApplyProjectEdit(TProjectData& data, const TVersionEdit& edit);
 void ApplyProjectEdits(TProjectEntry& entry, const QList<TVersionEdit>& edits);
 
 // The entries a name given on the command line stands for: every entry whose
-// text equals it without regard to case, "/" and "\" counting as the same
-// delimiter. All of them, because entries of equal text share one section of
+// text, as written or with its XML references decoded, equals it without
+// regard to case, "/" and "\" counting as the same delimiter. All of them, because entries of equal text share one section of
 // the settings file.
 QList<int> FindProjectEntries(const TProjectList& list, const QString& name);
 

@@ -235,7 +235,8 @@ class FindProjectEntriesTest : public testing::TestWithParam<TFindCase>
 TEST_P(FindProjectEntriesTest, FindsEveryEntryOfThatText)
 {
     TProjectList list;
-    for (const char* e : {"App.dproj", "Tools\\Conv.dproj", "lib/Core.dproj", "APP.dproj"})
+    for (const char* e : {"App.dproj", "Tools\\Conv.dproj", "lib/Core.dproj", "APP.dproj",
+                          "R&amp;D\\Lab.dproj"})
         list.Add(U(e));
     EXPECT_EQ(FindProjectEntries(list, U(GetParam().Given)), GetParam().Found);
 }
@@ -248,6 +249,9 @@ const TFindCase FindCases[] = {
     {"NameWithoutFolderIsNotTheEntry", "Conv.dproj", {}},
     {"WithoutExtension", "App", {}},
     {"Empty", "", {}},
+    // The entry as the window shows it, and as the group file writes it.
+    {"ReferenceDecoded", "R&D/Lab.dproj", {4}},
+    {"ReferenceAsWritten", "r&amp;d\\lab.dproj", {4}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FindProjectEntriesTest, testing::ValuesIn(FindCases),
