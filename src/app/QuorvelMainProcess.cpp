@@ -94,10 +94,13 @@ void TMainForm::btProcessClick()
         actions.Compile = [this](const TCompileJob& job) {
             // What the .res file holds shows at a glance whether the template
             // did what the user meant.
-            if (FCompiler->CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName)
-                    .Succeeded())
+            const TCompileOutcome outcome =
+                FCompiler->CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
+            if (outcome.Succeeded())
                 FLog->AppendLine(
                     VersionResourceLogLine(CompileResourcePath(job.GroupFolder, job.ScriptName)));
+            else if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
+                FLog->AppendLine(job.FailureHint);
         };
         actions.ProjectError = [this](const QString& entry, const QString& message) {
             FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +

@@ -224,8 +224,11 @@ int RunBuild(TCliContext& c, const QStringList& args)
         allSucceeded = false;
     } else {
         actions.Compile = [&](const TCompileJob& job) {
-            if (!compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName)
-                     .Succeeded()) {
+            const TCompileOutcome outcome =
+                compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
+            if (!outcome.Succeeded()) {
+                if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
+                    log.AppendLine(job.FailureHint);
                 allSucceeded = false;
                 return;
             }

@@ -20,6 +20,24 @@ QString ScriptName(const QString& entry, const QString& suffix)
     return RemoveExtension(path) + suffix + QStringLiteral(".rc");
 }
 
+namespace
+{
+
+QString EscapeHint(const QString& text, bool escapeValues)
+{
+    if (escapeValues)
+        return QString();
+    for (QChar c : text)
+        if (c.unicode() > 0x7F)
+            return QStringLiteral("*** ") +
+                   Tr("The script holds non-ASCII text and \"Escape text values\" is off: the "
+                      "compiler may read it in another code page. Switch on \"Escape text "
+                      "values\" on the settings page, or build with --escape-values.");
+    return QString();
+}
+
+} // namespace
+
 QString SuffixClash(const QString& suffix32, const QString& suffix64)
 {
     if (!SameText(suffix32, suffix64))
@@ -120,7 +138,8 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             result.Written.append(script.FileName);
             if (actions.Compile)
                 actions.Compile(TCompileJob{g, input.ResourcePath, script.ScriptName,
-                                            project.Text, platform, project.Data});
+                                            project.Text, platform, project.Data,
+                                            EscapeHint(script.Text, input.EscapeValues)});
         }
     }
     if (result.Failed)

@@ -50,6 +50,10 @@ struct TCompileJob {
     QString Entry;
     TProjectState Platform = psWin32;
     TProjectData Data;
+    // A log line for when the compile fails: the script holds non-ASCII text
+    // that was not escaped, which most compilers read in another code page.
+    // Empty when that is not so.
+    QString FailureHint;
 };
 
 // What the generation does to the outside world; the defaults act on the file

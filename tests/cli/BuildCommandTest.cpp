@@ -271,7 +271,7 @@ const TBuildCase BuildCases[] = {
      ""},
     // Every script is still written and compiled; the exit code tells.
     {"CompilerFails",
-     {},
+     {QStringLiteral("--escape-values")},
      {},
      {{"FAKERC_STDERR", "bad\\n"}, {"FAKERC_EXIT", "3"}},
      {QStringLiteral("Resources/Tools")},
@@ -523,6 +523,57 @@ TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
     expected << QString();
     EXPECT_EQ(args, expected);
 }
+
+// ---- The hint for unescaped text ---------------------------------------------------
+
+const char* const LlvmRc = "/usr/bin/llvm-rc";
+const char* const EscapeHint =
+    "*** The script holds non-ASCII text and \"Escape text values\" is off: the compiler may "
+    "read it in another code page. Switch on \"Escape text values\" on the settings page, or "
+    "build with --escape-values.\n";
+
+struct THintCase {
+    const char* Name;
+    bool LlvmRc;           // else the fake compiler, failing
+    QStringList Arguments; // after "build GROUP"
+    int ExitCode;
+    int Hints; // how often the hint is in the log
+};
+
+void PrintTo(const THintCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildHintTest : public testing::TestWithParam<THintCase>
+{
+};
+
+// The demo's company "Müller & Söhne" stops llvm-rc unless it is escaped.
+TEST_P(BuildHintTest, NamesTheSettingWhenACompileFails)
+{
+    const THintCase& c = GetParam();
+    if (c.LlvmRc && !QFileInfo::exists(QLatin1String(LlvmRc)))
+        GTEST_SKIP() << LlvmRc << " is not installed (Debian package llvm-14)";
+    TBuildFixture f;
+    TestFiles::Write(f.Path("demo/Demo.groupproj"),
+                     TestFiles::GroupFile({QStringLiteral("DemoApp.dproj")}));
+    QStringList args{QStringLiteral("build"), f.Group()};
+    if (c.LlvmRc)
+        args << QStringLiteral("--compiler") << QLatin1String(LlvmRc);
+    const TRun r = f.Run(args + c.Arguments, {{"FAKERC_EXIT", "1"}});
+    EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Out.toStdString();
+    EXPECT_EQ(r.Out.count(U(EscapeHint)), c.Hints) << r.Out.toStdString();
+}
+
+const THintCase HintCases[] = {
+    {"LlvmRcUnescaped", true, {}, 1, 2},
+    {"LlvmRcEscaped", true, {QStringLiteral("--escape-values")}, 0, 0},
+    {"OtherFailureEscaped", false, {QStringLiteral("--escape-values")}, 1, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildHintTest, testing::ValuesIn(HintCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- Time limit -------------------------------------------------------------------
 
