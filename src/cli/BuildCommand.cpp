@@ -1,5 +1,6 @@
 #include "cli/BuildCommand.h"
 
+#include "cli/ScriptOptions.h"
 #include "resgen/ErrorReporter.h"
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <optional>
 
 namespace
 {
@@ -66,25 +66,15 @@ private:
 
 struct TBuildOptions {
     QString Group;
-    QString Template;
+    TScriptOptions Script;
     QString Compiler;
     QString CompilerOptions;
-    QString ResourcePath;
-    QString Suffix32;
-    QString Suffix64;
     QString Timeout; // seconds; null when not given
-    // Not given: the configuration's "EscapeValues" decides.
-    std::optional<bool> EscapeValues;
     bool DryRun = false;
 };
 
 // A day: more is surely a mistake.
 constexpr int MaxTimeoutSeconds = 86400;
-
-QString AbsoluteNative(const QString& fileName)
-{
-    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-}
 
 // Parses the arguments; an empty text means success, else the usage error.
 QString ParseArguments(const QStringList& args, TBuildOptions& o)
@@ -94,18 +84,18 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
         QString* Value;
     };
     const TValueOption valueOptions[] = {
-        {"--template", &o.Template},
+        {"--template", &o.Script.Template},
         {"--compiler", &o.Compiler},
         {"--compiler-options", &o.CompilerOptions},
-        {"--resource-path", &o.ResourcePath},
-        {"--suffix32", &o.Suffix32},
-        {"--suffix64", &o.Suffix64},
+        {"--resource-path", &o.Script.ResourcePath},
+        {"--suffix32", &o.Script.Suffix32},
+        {"--suffix64", &o.Script.Suffix64},
         {"--timeout", &o.Timeout},
     };
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values")) {
-            o.EscapeValues = a == QLatin1String("--escape-values");
+            o.Script.EscapeValues = a == QLatin1String("--escape-values");
             continue;
         }
         if (a == QLatin1String("--dry-run")) {
@@ -155,13 +145,6 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
     return QString();
 }
 
-// A value given on the command line, even an empty one, wins over the
-// configuration's.
-QString Pick(const QString& given, const QString& configured)
-{
-    return given.isNull() ? configured : given;
-}
-
 int RunBuild(TCliContext& c, const QStringList& args)
 {
     TBuildOptions o;
@@ -170,31 +153,14 @@ int RunBuild(TCliContext& c, const QStringList& args)
         return c.UsageError(usageError, QLatin1String(BuildCommand.Usage));
     c.LoadConfig();
 
-    const QString suffixError = SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix),
-                                            Pick(o.Suffix64, c.Config.Win64Suffix));
+    const QString suffixError = SuffixClash(Pick(o.Script.Suffix32, c.Config.Win32Suffix),
+                                            Pick(o.Script.Suffix64, c.Config.Win64Suffix));
     if (!suffixError.isEmpty())
         return c.UsageError(suffixError, QLatin1String(BuildCommand.Usage));
 
-    const QString templateFile =
-        o.Template.isNull() ? c.Config.TemplateName : AbsoluteNative(o.Template);
-    const TTextContent templ = ReadTextFile(templateFile);
     TProjectGroup group;
     c.OpenGroupWithProjects(o.Group, group);
-
-    TGenerationInput input;
-    input.GroupFolder = ExtractFilePath(group.LastProjectGrp);
-    input.ResourcePath = Pick(o.ResourcePath, c.Config.ResourcePath);
-    input.Suffix32 = Pick(o.Suffix32, c.Config.Win32Suffix);
-    input.Suffix64 = Pick(o.Suffix64, c.Config.Win64Suffix);
-    input.TemplateLines = templ.Lines;
-    input.TemplateFormat = templ.Format;
-    input.Group = group.Group;
-    input.EscapeValues = o.EscapeValues.value_or(c.Config.EscapeValues);
-    for (int i = 0; i < group.Projects.Count(); ++i) {
-        const TProjectEntry& entry = group.Projects[i];
-        input.Projects.push_back(TGenerationProject{
-            entry.Text, entry.Checked, entry.Info ? entry.Info->ProjectData : TProjectData()});
-    }
+    const TGenerationInput input = ScriptGenerationInput(c, group, o.Script);
 
     TStreamLog log(c.Out);
     TStreamErrors errors(c.Out, c.Err);

@@ -182,6 +182,13 @@ QStringList CompareVersionResource(const TVersionResource& resource, const TProj
     QStringList differences;
     const qint64 project[4] = {data.FileVersionMajor, data.FileVersionMinor,
                                data.FileVersionRelease, data.FileVersionBuild};
+    // Such a part has no right form in a resource: comparing would only say
+    // "2.0.0.-1 differs from 2.0.0.-1".
+    for (qint64 part : project)
+        if (!FitsVersionPart(part))
+            differences << Tr("%1 cannot be stored in a version resource").arg(part);
+    if (!differences.isEmpty())
+        return differences;
     bool same = true;
     for (int k = 0; k < 4; ++k)
         same = same && resource.FileVersion[k] == project[k];
@@ -224,6 +231,31 @@ QStringList VerifyResourceFile(const TResourceTarget& target)
         problems << e.Message();
     }
     return problems;
+}
+
+QString CompareScriptFile(const QString& scriptFile, const TResourceScript& expected)
+{
+    if (!QFileInfo(scriptFile).isFile())
+        return QString();
+    const QByteArray bytes = ReadFileBytes(scriptFile);
+    if (bytes == expected.Bytes)
+        return QString();
+    const QStringList lines = DecodeText(bytes).Lines;
+    QStringList wanted = expected.Text.split(QStringLiteral("\r\n"));
+    if (!wanted.isEmpty() && wanted.last().isEmpty())
+        wanted.removeLast();
+    for (int i = 0; i < qMax(lines.size(), wanted.size()); ++i) {
+        const QString is = i < lines.size() ? lines[i] : QString();
+        const QString shouldBe = i < wanted.size() ? wanted[i] : QString();
+        if (is != shouldBe)
+            return Tr("outdated script \"%1\": line %2 is \"%3\", a build now writes \"%4\"")
+                .arg(scriptFile)
+                .arg(i + 1)
+                .arg(is, shouldBe);
+    }
+    return Tr("outdated script \"%1\": its encoding or line breaks differ from what a build "
+              "now writes")
+        .arg(scriptFile);
 }
 
 QString CompiledResourceProblem(const QString& resFile, const TProjectData& data)

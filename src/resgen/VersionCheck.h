@@ -3,6 +3,7 @@
 #include "project/GroupValues.h"
 #include "project/ProjectData.h"
 #include "project/ProjectGroup.h"
+#include "resgen/ResourceGenerator.h"
 #include "resgen/VersionResource.h"
 
 #include <QList>
@@ -67,8 +68,14 @@ QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString
 // What differs between a decoded version resource and the project's file
 // version: the fixed FILEVERSION, and the text of every "FileVersion" string
 // (its parts, separated by "." or ",", compared with the leading parts of the
-// file version). Empty when both agree.
+// file version). Empty when both agree. A project part that a version
+// resource cannot hold (negative or above 65535) is reported as such instead.
 QStringList CompareVersionResource(const TVersionResource& resource, const TProjectData& data);
+
+// Empty when the script file holds exactly the bytes of the script a build
+// writes now; else "outdated script" with the first line that differs (or,
+// when only the encoding differs, that). A missing file is not compared.
+QString CompareScriptFile(const QString& scriptFile, const TResourceScript& expected);
 
 // What is wrong with a target's resource file: missing, older than its
 // script, unreadable, or carrying another version. Empty when it is right.
