@@ -4,7 +4,9 @@
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QThread>
 
 TSettingsLock::TSettingsLock(const QString& settingsFile)
@@ -23,7 +25,14 @@ void TSettingsLock::Lock(int waitMs)
         // file could not be written either.
         if (FLock.error() != QLockFile::LockFailedError)
             throw TQuorvelError(FormatText(Tr("Unable to write to %s"), {FSettingsFile}));
-        if (deadline.hasExpired())
+        // A run killed while it wrote the lock leaves a file without an
+        // owner to ask about; once it has sat there a moment, no run is
+        // still writing it.
+        if (!FLock.getLockInfo(nullptr, nullptr, nullptr) &&
+            QFileInfo(FLock.fileName()).lastModified().msecsTo(QDateTime::currentDateTime()) >
+                UnreadableLockMs)
+            FLock.removeStaleLockFile();
+        else if (deadline.hasExpired())
             throw TQuorvelError(
                 Tr("The settings file \"%1\" is in use by another run; nothing was changed")
                     .arg(FSettingsFile));

@@ -14,6 +14,9 @@ public:
     // How long a run waits for another run's lock before it gives up.
     static constexpr int WaitMs = 5000;
     static constexpr int StaleLockMs = 30000;
+    // A lock file without readable owner (its run was killed while writing
+    // it) is taken over after this.
+    static constexpr int UnreadableLockMs = 1000;
 
     explicit TSettingsLock(const QString& settingsFile);
     TSettingsLock(const TSettingsLock&) = delete;

@@ -5,6 +5,9 @@
 #include "support/IniFile.h"
 #include "testsupport/TestFiles.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -96,6 +99,24 @@ TEST(ConcurrentRuns, LockKeptByAnotherRun)
                          .arg(settings));
     EXPECT_EQ(r.Out, QString());
     EXPECT_EQ(TestFiles::Read(settings), before);
+}
+
+// A run killed while it wrote the lock leaves it empty: the next run takes
+// it over instead of waiting for it to grow stale.
+TEST(ConcurrentRuns, EmptyLockOfAKilledRunIsTakenOver)
+{
+    TGroupCopy copy;
+    const QString group = copy.CopyDemo();
+    const QString lock = copy.Path(QStringLiteral("demo/Demo.vprj.lock"));
+    TestFiles::Write(lock, QByteArray());
+    QFile file(lock);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    const TGroupCopy::TRun r = copy.Run({QStringLiteral("bump"), group, QStringLiteral("--build")});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(lock));
 }
 
 } // namespace
