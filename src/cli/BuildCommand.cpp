@@ -71,6 +71,7 @@ struct TBuildOptions {
     QString CompilerOptions;
     QString Timeout; // seconds; null when not given
     bool DryRun = false;
+    bool Json = false;
 };
 
 // A day: more is surely a mistake.
@@ -100,6 +101,10 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
         }
         if (a == QLatin1String("--dry-run")) {
             o.DryRun = true;
+            continue;
+        }
+        if (a == QLatin1String("--json")) {
+            o.Json = true;
             continue;
         }
         if (!a.startsWith(QLatin1String("--"))) {
@@ -134,6 +139,8 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
     }
     if (o.Group.isEmpty())
         return Tr("no group file given");
+    if (o.Json && o.DryRun)
+        return Tr("--json and --dry-run exclude each other");
     if (!o.Timeout.isNull()) {
         bool ok = false;
         const int seconds = o.Timeout.toInt(&ok);
@@ -162,8 +169,11 @@ int RunBuild(TCliContext& c, const QStringList& args)
     c.OpenGroupWithProjects(o.Group, group);
     const TGenerationInput input = ScriptGenerationInput(c, group, o.Script);
 
-    TStreamLog log(c.Out);
-    TStreamErrors errors(c.Out, c.Err);
+    // With --json, standard output carries the summary alone: the log goes
+    // to standard error.
+    QTextStream& logStream = o.Json ? c.Err : c.Out;
+    TStreamLog log(logStream);
+    TStreamErrors errors(logStream, c.Err);
     TResourceCompiler compiler(log, errors);
     compiler.Compiler = Pick(o.Compiler, c.Config.ResourceCompiler);
     compiler.Options = Pick(o.CompilerOptions, c.Config.ResourceCompilerOptions);
@@ -172,7 +182,19 @@ int RunBuild(TCliContext& c, const QStringList& args)
     if (!o.Timeout.isNull())
         compiler.TimeoutMs = o.Timeout.toInt() * 1000;
 
-    bool allSucceeded = true;
+    QList<TCliFailure> failures;
+    const auto fail = [&](const QString& project, const QString& platform, const QString& reason,
+                          bool print) {
+        failures.append({project, platform, reason});
+        if (print) {
+            logStream.flush();
+            c.Err << (project.isEmpty() || !platform.isEmpty() ? QString()
+                                                               : project + QStringLiteral(": "))
+                  << reason << "\n";
+            c.Err.flush();
+        }
+    };
+    int compilesRun = 0;
     TGenerationActions actions;
     if (o.DryRun) {
         actions.MakeFolder = [](const QString&) { return true; };
@@ -184,18 +206,20 @@ int RunBuild(TCliContext& c, const QStringList& args)
     } else if (!CompilerAvailable(compiler.Compiler)) {
         // One clear line instead of the system's bare error for every script;
         // the scripts are still written.
-        c.Err << Tr("No resource compiler: set one with --compiler or on the settings page")
-              << "\n";
-        c.Err.flush();
-        allSucceeded = false;
+        fail(QString(), QString(),
+             Tr("No resource compiler: set one with --compiler or on the settings page"), true);
     } else {
         actions.Compile = [&](const TCompileJob& job) {
+            ++compilesRun;
+            const QString platform = job.Platform == psWin32 ? QStringLiteral("32-bit")
+                                                             : QStringLiteral("64-bit");
             const TCompileOutcome outcome =
                 compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
             if (!outcome.Succeeded()) {
                 if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
                     log.AppendLine(job.FailureHint);
-                allSucceeded = false;
+                // The log or the error line has said it already.
+                fail(job.Entry, platform, outcome.Reason, false);
                 return;
             }
             const QString resFile = CompileResourcePath(job.GroupFolder, job.ScriptName);
@@ -204,30 +228,31 @@ int RunBuild(TCliContext& c, const QStringList& args)
             // with another version, has not done its job: a pipeline must not
             // ship it.
             const QString problem = CompiledResourceProblem(resFile, job.Data);
-            if (!problem.isEmpty()) {
-                allSucceeded = false;
-                c.Out.flush();
-                c.Err << problem << "\n";
-                c.Err.flush();
-            }
+            if (!problem.isEmpty())
+                fail(job.Entry, platform, problem, true);
         };
     }
     actions.ProjectError = [&](const QString& entry, const QString& message) {
-        c.Out.flush();
-        c.Err << entry << ": " << message << "\n";
-        c.Err.flush();
+        fail(entry, QString(), message, true);
     };
     const TGenerationResult result = GenerateResources(input, actions);
-    c.Out.flush();
+    logStream.flush();
     if (result.Failed) {
         c.Err << result.Message << "\n";
         // Which script, and why: the group folder alone tells a pipeline little.
         if (!result.Detail.isEmpty())
             c.Err << result.Detail << "\n";
         c.Err.flush();
-        return ceFailure;
+        failures.append({QString(), QString(),
+                         result.Detail.isEmpty() ? result.Message
+                                                 : result.Message + u'\n' + result.Detail});
     }
-    return allSucceeded && result.Skipped == 0 ? ceSuccess : ceFailure;
+    if (o.Json)
+        PrintJsonSummary(c.Out,
+                         QJsonObject{{QStringLiteral("scriptsWritten"), int(result.Written.size())},
+                                     {QStringLiteral("compilesRun"), compilesRun}},
+                         failures);
+    return failures.isEmpty() ? ceSuccess : ceFailure;
 }
 
 } // namespace
@@ -237,9 +262,11 @@ const TCliCommand BuildCommand{
     TrNoop("quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
            "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
            "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--timeout SECONDS]\n"
-           "         [--dry-run]\n"
+           "         [--dry-run | --json]\n"
            "Settings not given come from the configuration; of two contrary options the\n"
            "last one counts. A compiler still running after --timeout seconds (default 10)\n"
            "is ended with the processes it started. --dry-run prints each script's path\n"
-           "and content (line breaks CR LF, as written) and writes and runs nothing."),
+           "and content (line breaks CR LF, as written) and writes and runs nothing.\n"
+           "--json prints a summary on standard output (scripts written, compiles run,\n"
+           "failures with project, platform and reason) and the log on standard error."),
     RunBuild};

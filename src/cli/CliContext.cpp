@@ -6,6 +6,8 @@
 #include "support/Translation.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -65,32 +67,21 @@ bool WantsHelp(const QStringList& arguments)
     return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
 }
 
-QString JsonString(const QString& text)
+QString JsonText(const QJsonValue& value)
 {
-    QString out = QStringLiteral("\"");
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    return out + u'"';
+    // The writer's compact form of a one-element array, without the brackets.
+    const QByteArray json = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures)
+{
+    QJsonArray list;
+    for (const TCliFailure& f : failures)
+        list.append(QJsonObject{{QStringLiteral("project"), f.Project},
+                                {QStringLiteral("platform"), f.Platform},
+                                {QStringLiteral("reason"), f.Reason}});
+    summary.insert(QStringLiteral("failures"), list);
+    out << QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Indented));
+    out.flush();
 }

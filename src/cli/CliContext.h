@@ -4,6 +4,9 @@
 #include "project/ProjectGroup.h"
 #include "support/ProgramInfo.h"
 
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -53,5 +56,17 @@ struct TCliCommand {
 // Whether the arguments ask for help.
 bool WantsHelp(const QStringList& arguments);
 
-// Text as a JSON string literal.
-QString JsonString(const QString& text);
+// A value as JSON, written by QJsonDocument (compact).
+QString JsonText(const QJsonValue& value);
+
+// What a command's --json summary lists for each failure: the project entry
+// (empty for the run as a whole), the platform ("32-bit", "64-bit" or empty)
+// and why.
+struct TCliFailure {
+    QString Project;
+    QString Platform;
+    QString Reason;
+};
+
+// Prints a --json summary: the values given, then "failures".
+void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures);

@@ -15,8 +15,9 @@ int RunVerify(TCliContext& c, const QStringList& args)
 {
     QString groupFile;
     TScriptOptions o;
-    bool escape = false, noEscape = false;
+    bool escape = false, noEscape = false, json = false;
     TCliArguments parser;
+    parser.AddFlag("--json", &json);
     parser.AddValue("--template", &o.Template);
     parser.AddValue("--resource-path", &o.ResourcePath);
     parser.AddValue("--suffix32", &o.Suffix32);
@@ -53,6 +54,7 @@ int RunVerify(TCliContext& c, const QStringList& args)
     const QList<TResourceTarget> targets =
         ResourceTargets(group, input.ResourcePath, input.Suffix32, input.Suffix64);
     int failed = 0;
+    QList<TCliFailure> failures;
     for (const TResourceTarget& target : targets) {
         QStringList problems = VerifyResourceFile(target);
         const auto script = scripts.constFind(target.ScriptFile);
@@ -61,15 +63,21 @@ int RunVerify(TCliContext& c, const QStringList& args)
             if (!outdated.isEmpty())
                 problems << outdated;
         }
-        for (const QString& problem : problems)
+        for (const QString& problem : problems) {
             c.Err << target.Entry << " (" << target.Platform << "): " << problem << "\n";
+            failures.append({target.Entry, target.Platform, problem});
+        }
         if (!problems.isEmpty())
             ++failed;
     }
     c.Err.flush();
+    const int count = int(targets.size());
+    if (json) {
+        PrintJsonSummary(c.Out, QJsonObject{{QStringLiteral("resourceFiles"), count}}, failures);
+        return failed > 0 ? ceFailure : ceSuccess;
+    }
     if (failed > 0)
         return ceFailure;
-    const int count = int(targets.size());
     c.Out << TrPlural("%1 resource file carries its project's file version",
                       "%1 resource files carry their projects' file versions", count)
                  .arg(count)
@@ -83,9 +91,12 @@ const TCliCommand VerifyCommand{
     "verify", TrNoop("check that the compiled resource files carry the file versions"),
     TrNoop("quorvel-cli [--config FILE] verify GROUP [--template FILE] [--resource-path DIR]\n"
            "         [--suffix32 S] [--suffix64 S] [--escape-values | --no-escape-values]\n"
+           "         [--json]\n"
            "For every checked project and platform, reads the .res file a build names,\n"
            "and reports on standard error one that is missing, older than its script, or\n"
            "whose FILEVERSION or FileVersion text differs from the project's file version,\n"
            "and a script that is not what a build would write now (an outdated script).\n"
-           "Settings not given come from the configuration. Exit code 1 on any report."),
+           "Settings not given come from the configuration. Exit code 1 on any report.\n"
+           "--json prints a summary on standard output: the number of resource files and\n"
+           "every report with its project and platform."),
     RunVerify};

@@ -258,7 +258,8 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
     ReleaseEnded();
 
     if (Compiler.isEmpty()) {
-        FErrors.ShowError(Tr("Error: ") + NotFoundReason());
+        outcome.Reason = NotFoundReason();
+        FErrors.ShowError(Tr("Error: ") + outcome.Reason);
         return outcome;
     }
     auto process = std::make_unique<QProcess>();
@@ -266,7 +267,8 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
                    CompileResourcePath(groupFolder, scriptName));
     process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(-1)) {
-        FErrors.ShowError(Tr("Error: ") + StartFailureReason(process->errorString()));
+        outcome.Reason = StartFailureReason(process->errorString());
+        FErrors.ShowError(Tr("Error: ") + outcome.Reason);
         return outcome;
     }
     outcome.Started = true;
@@ -296,23 +298,28 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
         tree.EndAll(*process);
         process->waitForFinished(-1);
         process->readAll();
-        FLog.AppendLine(ErrorLine(Tr("%1; the compiler was ended").arg(TimeOutReason())));
+        outcome.Reason = Tr("%1; the compiler was ended").arg(TimeOutReason());
+        FLog.AppendLine(ErrorLine(outcome.Reason));
         return outcome;
     }
     if (process->state() != QProcess::NotRunning) {
-        FLog.AppendLine(ErrorLine(TimeOutReason()));
+        outcome.Reason = TimeOutReason();
+        FLog.AppendLine(ErrorLine(outcome.Reason));
         FLeftRunning.push_back(std::move(process));
         return outcome;
     }
     outcome.FinishedInTime = true;
     if (process->exitStatus() == QProcess::CrashExit) {
         outcome.Crashed = true;
-        FLog.AppendLine(ErrorLine(SystemReason(process->errorString())));
+        outcome.Reason = SystemReason(process->errorString());
+        FLog.AppendLine(ErrorLine(outcome.Reason));
         return outcome;
     }
     outcome.ExitCode = process->exitCode();
-    if (outcome.ExitCode != 0)
-        FLog.AppendLine(ErrorLine(
-            Tr("exit code %d").replace(QLatin1String("%d"), QString::number(outcome.ExitCode))));
+    if (outcome.ExitCode != 0) {
+        outcome.Reason =
+            Tr("exit code %d").replace(QLatin1String("%d"), QString::number(outcome.ExitCode));
+        FLog.AppendLine(ErrorLine(outcome.Reason));
+    }
     return outcome;
 }

@@ -52,6 +52,8 @@ struct TCompileOutcome {
     bool FinishedInTime = false;
     bool Crashed = false;
     int ExitCode = 0;
+    // Why it did not succeed, as the error line or box gives it; empty on success.
+    QString Reason;
 
     bool Succeeded() const { return Started && FinishedInTime && !Crashed && ExitCode == 0; }
 };

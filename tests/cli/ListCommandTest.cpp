@@ -151,6 +151,19 @@ TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
     const QJsonObject app = json["projects"].toArray()[0].toObject();
     EXPECT_EQ(app["fvBuild"].toInt(), 250);
     EXPECT_EQ(app["Description"].toString(), "Tab\there");
+    // The listing's own layout, which scripts may read line by line.
+    const TRun r = Run({"--config", Config(), "list", group, "--json"});
+    EXPECT_EQ(r.Out,
+              QStringLiteral("{\"group\": \"%1\",\n"
+                             " \"settingsFile\": \"%2\",\n"
+                             " \"global\": {\"pvMajor\": 250, \"pvMinor\": 0, \"Company\": "
+                             "\"\\\"Quoted\\\" \\\\ Co\", \"Copyright\": \"\", \"Product\": "
+                             "\"Prödukt\", \"Author\": \"\"},\n"
+                             " \"projects\": [{\"entry\": \"App.dproj\", \"path\": \"%3\", "
+                             "\"exists\": true, \"fvMajor\": 1, \"fvMinor\": 0, \"fvRelease\": 0, "
+                             "\"fvBuild\": 250, \"Description\": \"Tab\\there\", \"Status\": 7, "
+                             "\"checked\": true, \"win32\": true, \"win64\": true}]}\n")
+                  .arg(group, File("Group.vprj"), File("App.dproj")));
 }
 
 // Delphi's defaults write "FileDescription=$(MSBuildProjectName)"; the IDE puts
