@@ -101,22 +101,44 @@ TEST(ConcurrentRuns, LockKeptByAnotherRun)
     EXPECT_EQ(TestFiles::Read(settings), before);
 }
 
-// A run killed while it wrote the lock leaves it empty: the next run takes
-// it over instead of waiting for it to grow stale.
-TEST(ConcurrentRuns, EmptyLockOfAKilledRunIsTakenOver)
+// A run killed while it wrote a lock file leaves it empty: the lock itself,
+// or the guard QLockFile takes while it removes the stale lock of another
+// killed run. The next run takes both over instead of waiting for them to
+// grow stale.
+TEST(ConcurrentRuns, EmptyLocksOfKilledRunsAreTakenOver)
 {
     TGroupCopy copy;
     const QString group = copy.CopyDemo();
     const QString lock = copy.Path(QStringLiteral("demo/Demo.vprj.lock"));
-    TestFiles::Write(lock, QByteArray());
-    QFile file(lock);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3),
-                                 QFileDevice::FileModificationTime));
-    file.close();
-    const TGroupCopy::TRun r = copy.Run({QStringLiteral("bump"), group, QStringLiteral("--build")});
-    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(lock));
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(ended.waitForFinished());
+    const struct {
+        const char* Name;
+        QByteArray Lock; // the lock's content; empty: no lock file
+        bool EmptyGuard;
+    } cases[] = {
+        {"EmptyLock", "", false},
+        {"EndedOwnerAndEmptyGuard", QByteArray::number(ended.processId()) + "\nquorvel-cli\n\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QStringList files{lock};
+        if (c.EmptyGuard)
+            files << lock + QStringLiteral(".rmlock");
+        for (const QString& name : files) {
+            TestFiles::Write(name, name == lock ? c.Lock : QByteArray());
+            QFile file(name);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3),
+                                         QFileDevice::FileModificationTime));
+        }
+        const TGroupCopy::TRun r =
+            copy.Run({QStringLiteral("bump"), group, QStringLiteral("--build")});
+        EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        for (const QString& name : files)
+            EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
+    }
 }
 
 } // namespace
