@@ -67,6 +67,14 @@ def compare(runs, cwd, *commands, before=None):
     return figures
 
 
+def empty_config(folder):
+    """A configuration file without keys: the tool's defaults, never the user's."""
+    path = os.path.join(folder, "empty.ini")
+    os.makedirs(folder, exist_ok=True)
+    open(path, "w").close()
+    return path
+
+
 def make_group(folder, count):
     if os.path.isdir(folder):
         shutil.rmtree(folder)
@@ -98,7 +106,7 @@ def main():
     n = a.projects
     folder = os.path.join(a.out, "group%d" % n)
     group = make_group(folder, n)
-    config = ["--config", os.path.join(folder, "none.ini")]
+    config = ["--config", empty_config(folder)]
     cli = [a.cli] + config
     project_files = sorted(glob.glob(os.path.join(folder, "Mod*", "*.dproj")))
     size_kb = sum(os.path.getsize(f) for f in project_files) / len(project_files) / 1024
@@ -141,7 +149,7 @@ def main():
     for count in (n, 2 * n):
         f = folder if count == n else os.path.join(a.out, "group%d" % count)
         g = group if count == n else make_group(f, count)
-        c = [a.cli, "--config", os.path.join(f, "none.ini")]
+        c = [a.cli, "--config", empty_config(f)]
         s = os.path.join(f, "Bench.vprj")
         if count != n:
             subprocess.run(c + ["set", g, "Author=Build Team"], check=True, stdout=subprocess.DEVNULL)

@@ -8,6 +8,7 @@
 #include "resgen/ResourceGenerator.h"
 #include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
+#include "support/Translation.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,11 +91,20 @@ void TMainForm::btProcessClick()
     {
         TRunGuard guard(FGenerating, btProcess);
         TGenerationActions actions;
-        actions.Compile = [this](const QString& g, const QString& p, const QString& n) {
+        actions.Compile = [this](const TCompileJob& job) {
             // What the .res file holds shows at a glance whether the template
             // did what the user meant.
-            if (FCompiler->CompileResource(g, p, n).Succeeded())
-                FLog->AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
+            const TCompileOutcome outcome =
+                FCompiler->CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
+            if (outcome.Succeeded())
+                FLog->AppendLine(
+                    VersionResourceLogLine(CompileResourcePath(job.GroupFolder, job.ScriptName)));
+            else if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
+                FLog->AppendLine(job.FailureHint);
+        };
+        actions.ProjectError = [this](const QString& entry, const QString& message) {
+            FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +
+                             QStringLiteral(": ") + message);
         };
         QApplication::setOverrideCursor(Qt::BusyCursor);
         try {

@@ -1,5 +1,6 @@
 #include "cli/BuildCommand.h"
 
+#include "cli/ScriptOptions.h"
 #include "resgen/ErrorReporter.h"
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <optional>
 
 namespace
 {
@@ -64,21 +64,16 @@ private:
 
 struct TBuildOptions {
     QString Group;
-    QString Template;
+    TScriptOptions Script;
     QString Compiler;
     QString CompilerOptions;
-    QString ResourcePath;
-    QString Suffix32;
-    QString Suffix64;
-    // Not given: the configuration's "EscapeValues" decides.
-    std::optional<bool> EscapeValues;
+    QString Timeout; // seconds; null when not given
     bool DryRun = false;
+    bool Json = false;
 };
 
-QString AbsoluteNative(const QString& fileName)
-{
-    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-}
+// A day: more is surely a mistake.
+constexpr int MaxTimeoutSeconds = 86400;
 
 // Parses the arguments; an empty text means success, else the usage error.
 QString ParseArguments(const QStringList& args, TBuildOptions& o)
@@ -88,21 +83,26 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
         QString* Value;
     };
     const TValueOption valueOptions[] = {
-        {"--template", &o.Template},
+        {"--template", &o.Script.Template},
         {"--compiler", &o.Compiler},
         {"--compiler-options", &o.CompilerOptions},
-        {"--resource-path", &o.ResourcePath},
-        {"--suffix32", &o.Suffix32},
-        {"--suffix64", &o.Suffix64},
+        {"--resource-path", &o.Script.ResourcePath},
+        {"--suffix32", &o.Script.Suffix32},
+        {"--suffix64", &o.Script.Suffix64},
+        {"--timeout", &o.Timeout},
     };
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values")) {
-            o.EscapeValues = a == QLatin1String("--escape-values");
+            o.Script.EscapeValues = a == QLatin1String("--escape-values");
             continue;
         }
         if (a == QLatin1String("--dry-run")) {
             o.DryRun = true;
+            continue;
+        }
+        if (a == QLatin1String("--json")) {
+            o.Json = true;
             continue;
         }
         if (!a.startsWith(QLatin1String("--"))) {
@@ -137,14 +137,17 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
     }
     if (o.Group.isEmpty())
         return Tr("no group file given");
+    if (o.Json && o.DryRun)
+        return Tr("--json and --dry-run exclude each other");
+    if (!o.Timeout.isNull()) {
+        bool ok = false;
+        const int seconds = o.Timeout.toInt(&ok);
+        if (!ok || seconds < 1 || seconds > MaxTimeoutSeconds)
+            return Tr("--timeout needs a number of seconds from 1 to %1, not \"%2\"")
+                .arg(MaxTimeoutSeconds)
+                .arg(o.Timeout);
+    }
     return QString();
-}
-
-// A value given on the command line, even an empty one, wins over the
-// configuration's.
-QString Pick(const QString& given, const QString& configured)
-{
-    return given.isNull() ? configured : given;
 }
 
 int RunBuild(TCliContext& c, const QStringList& args)
@@ -155,34 +158,41 @@ int RunBuild(TCliContext& c, const QStringList& args)
         return c.UsageError(usageError, QLatin1String(BuildCommand.Usage));
     c.LoadConfig();
 
-    const QString templateFile =
-        o.Template.isNull() ? c.Config.TemplateName : AbsoluteNative(o.Template);
-    const TTextContent templ = ReadTextFile(templateFile);
+    const QString suffixError = SuffixClash(Pick(o.Script.Suffix32, c.Config.Win32Suffix),
+                                            Pick(o.Script.Suffix64, c.Config.Win64Suffix));
+    if (!suffixError.isEmpty())
+        return c.UsageError(suffixError, QLatin1String(BuildCommand.Usage));
+
     TProjectGroup group;
-    c.OpenGroup(o.Group, group);
+    c.OpenGroupWithProjects(o.Group, group);
+    const TGenerationInput input = ScriptGenerationInput(c, group, o.Script);
 
-    TGenerationInput input;
-    input.GroupFolder = ExtractFilePath(group.LastProjectGrp);
-    input.ResourcePath = Pick(o.ResourcePath, c.Config.ResourcePath);
-    input.Suffix32 = Pick(o.Suffix32, c.Config.Win32Suffix);
-    input.Suffix64 = Pick(o.Suffix64, c.Config.Win64Suffix);
-    input.TemplateLines = templ.Lines;
-    input.TemplateFormat = templ.Format;
-    input.Group = group.Group;
-    input.EscapeValues = o.EscapeValues.value_or(c.Config.EscapeValues);
-    for (int i = 0; i < group.Projects.Count(); ++i) {
-        const TProjectEntry& entry = group.Projects[i];
-        input.Projects.push_back(TGenerationProject{
-            entry.Text, entry.Checked, entry.Info ? entry.Info->ProjectData : TProjectData()});
-    }
-
-    TStreamLog log(c.Out);
-    TStreamErrors errors(c.Out, c.Err);
+    // With --json, standard output carries the summary alone: the log goes
+    // to standard error.
+    QTextStream& logStream = o.Json ? c.Err : c.Out;
+    TStreamLog log(logStream);
+    TStreamErrors errors(logStream, c.Err);
     TResourceCompiler compiler(log, errors);
     compiler.Compiler = Pick(o.Compiler, c.Config.ResourceCompiler);
     compiler.Options = Pick(o.CompilerOptions, c.Config.ResourceCompilerOptions);
+    // A pipeline must not leave a hung compiler behind, nor wait for it forever.
+    compiler.EndOnTimeout = true;
+    if (!o.Timeout.isNull())
+        compiler.TimeoutMs = o.Timeout.toInt() * 1000;
 
-    bool allSucceeded = true;
+    QList<TCliFailure> failures;
+    const auto fail = [&](const QString& project, const QString& platform, const QString& reason,
+                          bool print) {
+        failures.append({project, platform, reason});
+        if (print) {
+            logStream.flush();
+            c.Err << (project.isEmpty() || !platform.isEmpty() ? QString()
+                                                               : project + QStringLiteral(": "))
+                  << reason << "\n";
+            c.Err.flush();
+        }
+    };
+    int compilesRun = 0;
     TGenerationActions actions;
     if (o.DryRun) {
         actions.MakeFolder = [](const QString&) { return true; };
@@ -191,22 +201,56 @@ int RunBuild(TCliContext& c, const QStringList& args)
             c.Out.flush();
             return true;
         };
+    } else if (!CompilerAvailable(compiler.Compiler)) {
+        // One clear line instead of the system's bare error for every script;
+        // the scripts are still written.
+        fail(QString(), QString(),
+             Tr("No resource compiler: set one with --compiler or on the settings page"), true);
     } else {
-        actions.Compile = [&](const QString& g, const QString& p, const QString& n) {
-            if (compiler.CompileResource(g, p, n).Succeeded())
-                log.AppendLine(VersionResourceLogLine(CompileResourcePath(g, n)));
-            else
-                allSucceeded = false;
+        actions.Compile = [&](const TCompileJob& job) {
+            ++compilesRun;
+            const QString platform = job.Platform == psWin32 ? QStringLiteral("32-bit")
+                                                             : QStringLiteral("64-bit");
+            const TCompileOutcome outcome =
+                compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
+            if (!outcome.Succeeded()) {
+                if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
+                    log.AppendLine(job.FailureHint);
+                // The log or the error line has said it already.
+                fail(job.Entry, platform, outcome.Reason, false);
+                return;
+            }
+            const QString resFile = CompileResourcePath(job.GroupFolder, job.ScriptName);
+            log.AppendLine(VersionResourceLogLine(resFile));
+            // A compiler that ends with 0 but leaves no resource file, or one
+            // with another version, has not done its job: a pipeline must not
+            // ship it.
+            const QString problem = CompiledResourceProblem(resFile, job.Data);
+            if (!problem.isEmpty())
+                fail(job.Entry, platform, problem, true);
         };
     }
+    actions.ProjectError = [&](const QString& entry, const QString& message) {
+        fail(entry, QString(), message, true);
+    };
     const TGenerationResult result = GenerateResources(input, actions);
-    c.Out.flush();
+    logStream.flush();
     if (result.Failed) {
         c.Err << result.Message << "\n";
+        // Which script, and why: the group folder alone tells a pipeline little.
+        if (!result.Detail.isEmpty())
+            c.Err << result.Detail << "\n";
         c.Err.flush();
-        return ceFailure;
+        failures.append({QString(), QString(),
+                         result.Detail.isEmpty() ? result.Message
+                                                 : result.Message + u'\n' + result.Detail});
     }
-    return allSucceeded ? ceSuccess : ceFailure;
+    if (o.Json)
+        PrintJsonSummary(c.Out,
+                         QJsonObject{{QStringLiteral("scriptsWritten"), int(result.Written.size())},
+                                     {QStringLiteral("compilesRun"), compilesRun}},
+                         failures);
+    return failures.isEmpty() ? ceSuccess : ceFailure;
 }
 
 } // namespace
@@ -215,8 +259,12 @@ const TCliCommand BuildCommand{
     "build", TrNoop("write the resource scripts of the checked projects and compile them"),
     TrNoop("quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
            "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
-           "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--dry-run]\n"
+           "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--timeout SECONDS]\n"
+           "         [--dry-run | --json]\n"
            "Settings not given come from the configuration; of two contrary options the\n"
-           "last one counts. --dry-run prints each script's path and content (line breaks\n"
-           "CR LF, as written) and writes and runs nothing."),
+           "last one counts. A compiler still running after --timeout seconds (default 10)\n"
+           "is ended with the processes it started. --dry-run prints each script's path\n"
+           "and content (line breaks CR LF, as written) and writes and runs nothing.\n"
+           "--json prints a summary on standard output (scripts written, compiles run,\n"
+           "failures with project, platform and reason) and the log on standard error."),
     RunBuild};

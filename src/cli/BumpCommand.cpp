@@ -58,19 +58,36 @@ int RunBump(TCliContext& c, const QStringList& args)
         }
     }
 
+    // Raises the part of every project named; on a part that cannot be
+    // raised, the usage error naming it.
     QStringList report;
-    for (int i : indices) {
-        TProjectEntry& entry = group.Projects[i];
-        TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
-        const QString before = FileVersionText(data);
-        if (!BumpFileVersion(data, part)) {
-            c.Err << "quorvel-cli: " << entry.Text << ": "
-                  << Tr("the file version %1 cannot be raised further").arg(before) << "\n";
-            return ceFailure;
+    const auto raise = [&]() -> QString {
+        report.clear();
+        for (int i : indices) {
+            TProjectEntry& entry = group.Projects[i];
+            TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+            const QString before = FileVersionText(data);
+            if (!BumpFileVersion(data, part))
+                return entry.Text + QStringLiteral(": ") +
+                       Tr("the file version %1 cannot be raised further: a version resource "
+                          "holds no part above 65535")
+                           .arg(before);
+            entry.Info = std::make_unique<TProjectInfo>(data);
+            report << QStringLiteral("%1: %2 -> %3").arg(entry.Text, before, FileVersionText(data));
         }
-        entry.Info = std::make_unique<TProjectInfo>(data);
-        report << QStringLiteral("%1: %2 -> %3").arg(entry.Text, before, FileVersionText(data));
+        return QString();
+    };
+    // Nothing is saved when one of the projects cannot be raised; the
+    // values are read again under the lock, so that concurrent runs each
+    // raise the version the other one saved.
+    QString raiseError = raise();
+    if (raiseError.isEmpty()) {
+        group.LockSettings(group.LastGroupFile);
+        group.LoadVersionSettings(group.LastGroupFile, c.Defaults());
+        raiseError = raise();
     }
+    if (!raiseError.isEmpty())
+        return c.UsageError(raiseError, usage);
     group.SaveVersionSettings(group.LastGroupFile);
     for (const QString& line : report)
         c.Out << line << "\n";

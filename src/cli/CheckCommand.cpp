@@ -10,21 +10,30 @@ namespace
 int RunCheck(TCliContext& c, const QStringList& args)
 {
     QString groupFile;
+    bool json = false;
     TCliArguments parser;
     parser.AddValue("--config", &c.ConfigFile);
+    parser.AddFlag("--json", &json);
     const QString parseError = parser.Parse(args, groupFile);
     if (!parseError.isEmpty())
         return c.UsageError(parseError, QLatin1String(CheckCommand.Usage));
     c.LoadConfig();
     TProjectGroup group;
-    c.OpenGroup(groupFile, group);
+    c.OpenGroupWithProjects(groupFile, group);
     const QList<TVersionFinding> findings = CheckGroup(group);
     for (const TVersionFinding& f : findings)
         c.Err << f.Entry << ": " << f.Message << "\n";
     c.Err.flush();
+    const int count = group.Projects.Count();
+    if (json) {
+        QList<TCliFailure> failures;
+        for (const TVersionFinding& f : findings)
+            failures.append({f.Entry, QString(), f.Message});
+        PrintJsonSummary(c.Out, QJsonObject{{QStringLiteral("projects"), count}}, failures);
+        return findings.isEmpty() ? ceSuccess : ceFailure;
+    }
     if (!findings.isEmpty())
         return ceFailure;
-    const int count = group.Projects.Count();
     c.Out << TrPlural("No warnings for %1 project", "No warnings for %1 projects", count).arg(count)
           << "\n";
     return ceSuccess;
@@ -34,10 +43,11 @@ int RunCheck(TCliContext& c, const QStringList& args)
 
 const TCliCommand CheckCommand{
     "check", TrNoop("warn about what would give wrong version resources"),
-    TrNoop("quorvel-cli [--config FILE] check GROUP\n"
+    TrNoop("quorvel-cli [--config FILE] check GROUP [--json]\n"
            "Warns, one line per finding on standard error, about: a version part above\n"
            "65535; a missing project file; a checked project without a platform; a\n"
            "project file with the IDE's own version information still switched on; a\n"
            "project file whose product version or company differs from the group's.\n"
-           "Exit code 1 when there is a warning."),
+           "Exit code 1 when there is a warning. --json prints a summary on standard\n"
+           "output: the number of projects and every warning with its project."),
     RunCheck};

@@ -1,9 +1,13 @@
 #include "cli/CliContext.h"
 
 #include "support/PathHelpers.h"
+#include "support/QuorvelError.h"
+#include "support/TextFile.h"
 #include "support/Translation.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -12,17 +16,21 @@ TCliContext::TCliContext() : Out(stdout), Err(stderr)
     Out.setEncoding(QStringConverter::Utf8);
     Err.setEncoding(QStringConverter::Utf8);
     Paths = CurrentProgramPaths();
-    QString appPath, userPath, progPath;
-    GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
-    // The window's configuration file: the tool reads the same one.
-    ConfigFile = BuildFileName(appPath, QStringLiteral("quorvel"), QStringLiteral("ini"));
 }
 
 void TCliContext::LoadConfig()
 {
     QString appPath, userPath, progPath;
     GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
-    Config = LoadConfiguration(ConfigFile, Paths.ExePath, userPath);
+    const bool named = !ConfigFile.isNull();
+    // The window's configuration file: the tool reads the same one.
+    const QString file = named ? ConfigFile
+                               : BuildFileName(appPath, QStringLiteral("quorvel"),
+                                               QStringLiteral("ini"));
+    // A mistyped --config must not quietly build with the defaults.
+    if (named || QFileInfo::exists(file))
+        ReadFileBytes(file);
+    Config = LoadConfiguration(file, Paths.ExePath, userPath);
 }
 
 TUserDefaults TCliContext::Defaults() const
@@ -35,6 +43,13 @@ bool TCliContext::OpenGroup(const QString& groupFile, TProjectGroup& group) cons
     QStringList history;
     const QString absolute = QDir::toNativeSeparators(QFileInfo(groupFile).absoluteFilePath());
     return group.OpenProjectGroup(absolute, history, Defaults());
+}
+
+void TCliContext::OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const
+{
+    // Nothing to build or check must not pass in a pipeline as all right.
+    if (!OpenGroup(groupFile, group))
+        throw TQuorvelError(Tr("No projects in %1").arg(group.LastProjectGrp));
 }
 
 int TCliContext::UsageError(const QString& message, const QString& usage)
@@ -63,32 +78,21 @@ bool WantsHelp(const QStringList& arguments)
     return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
 }
 
-QString JsonString(const QString& text)
+QString JsonText(const QJsonValue& value)
 {
-    QString out = QStringLiteral("\"");
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    return out + u'"';
+    // The writer's compact form of a one-element array, without the brackets.
+    const QByteArray json = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures)
+{
+    QJsonArray list;
+    for (const TCliFailure& f : failures)
+        list.append(QJsonObject{{QStringLiteral("project"), f.Project},
+                                {QStringLiteral("platform"), f.Platform},
+                                {QStringLiteral("reason"), f.Reason}});
+    summary.insert(QStringLiteral("failures"), list);
+    out << QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Indented));
+    out.flush();
 }

@@ -4,6 +4,9 @@
 #include "project/ProjectGroup.h"
 #include "support/ProgramInfo.h"
 
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -14,18 +17,25 @@ class TCliContext {
 public:
     TCliContext();
 
+    // The configuration named with --config; null when none was named.
     QString ConfigFile;
     TConfiguration Config;
     TProgramPaths Paths;
     QTextStream Out;
     QTextStream Err;
 
-    // Reads the configuration from ConfigFile.
+    // Reads the configuration from ConfigFile. A named file that cannot be
+    // read throws TQuorvelError "Cannot open file ..."; without one the
+    // window's configuration file is read, its defaults used while it does
+    // not exist yet.
     void LoadConfig();
     // The user's defaults from the configuration.
     TUserDefaults Defaults() const;
     // Opens a group as the window does (history not kept); throws TQuorvelError.
     bool OpenGroup(const QString& groupFile, TProjectGroup& group) const;
+    // Opens a group that must name a project: a file naming none (a wrong
+    // path, a README, an empty file) throws TQuorvelError "No projects in %1".
+    void OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const;
     // Prints a usage error and returns 2.
     int UsageError(const QString& message, const QString& usage);
 };
@@ -50,5 +60,17 @@ QString ForTextMode(const QString& text);
 // Whether the arguments ask for help.
 bool WantsHelp(const QStringList& arguments);
 
-// Text as a JSON string literal.
-QString JsonString(const QString& text);
+// A value as JSON, written by QJsonDocument (compact).
+QString JsonText(const QJsonValue& value);
+
+// What a command's --json summary lists for each failure: the project entry
+// (empty for the run as a whole), the platform ("32-bit", "64-bit" or empty)
+// and why.
+struct TCliFailure {
+    QString Project;
+    QString Platform;
+    QString Reason;
+};
+
+// Prints a --json summary: the values given, then "failures".
+void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures);

@@ -48,6 +48,9 @@ int RunCommandLine(TCliContext& context, QStringList args)
         }
         if (option.startsWith(QLatin1String("--config="))) {
             context.ConfigFile = option.mid(9);
+            // "--config=" names a file too, an empty one.
+            if (context.ConfigFile.isNull())
+                context.ConfigFile = QStringLiteral("");
             continue;
         }
         context.Err << "quorvel-cli: " << Tr("unknown option %1").arg(option) << "\n";

@@ -7,36 +7,35 @@
 
 namespace {
 
-QString Bool(bool b)
-{
-    return b ? QStringLiteral("true") : QStringLiteral("false");
-}
-
+// The listing keeps its own layout (members in this order, a project per
+// line); every value is written by QJsonDocument.
 void PrintJson(TCliContext& c, const TProjectGroup& g)
 {
     QTextStream& o = c.Out;
-    o << "{\"group\": " << JsonString(g.LastProjectGrp) << ",\n";
-    o << " \"settingsFile\": " << JsonString(g.Projects.IsEmpty() ? QString() : g.LastGroupFile)
+    const auto member = [](const char* name, const QJsonValue& value) {
+        return JsonText(QLatin1String(name)) + QStringLiteral(": ") + JsonText(value);
+    };
+    o << "{" << member("group", g.LastProjectGrp) << ",\n";
+    o << " " << member("settingsFile", g.Projects.IsEmpty() ? QString() : g.LastGroupFile)
       << ",\n";
-    o << " \"global\": {\"pvMajor\": " << g.Group.ProdMajor << ", \"pvMinor\": " << g.Group.ProdMinor
-      << ", \"Company\": " << JsonString(g.Group.Company)
-      << ", \"Copyright\": " << JsonString(g.Group.Copyright)
-      << ", \"Product\": " << JsonString(g.Group.Product)
-      << ", \"Author\": " << JsonString(g.Group.Author) << "},\n";
+    o << " \"global\": {" << member("pvMajor", g.Group.ProdMajor) << ", "
+      << member("pvMinor", g.Group.ProdMinor) << ", " << member("Company", g.Group.Company) << ", "
+      << member("Copyright", g.Group.Copyright) << ", " << member("Product", g.Group.Product)
+      << ", " << member("Author", g.Group.Author) << "},\n";
     o << " \"projects\": [";
     for (int i = 0; i < g.Projects.Count(); ++i) {
         const TProjectEntry& e = g.Projects[i];
         const TProjectData d = e.Info ? e.Info->ProjectData : TProjectData();
         const QString path = g.ProjectFileName(i);
-        o << (i ? ",\n              " : "") << "{\"entry\": " << JsonString(e.Text)
-          << ", \"path\": " << JsonString(path)
-          << ", \"exists\": " << Bool(QFileInfo(path).isFile())
-          << ", \"fvMajor\": " << d.FileVersionMajor << ", \"fvMinor\": " << d.FileVersionMinor
-          << ", \"fvRelease\": " << d.FileVersionRelease << ", \"fvBuild\": " << d.FileVersionBuild
-          << ", \"Description\": " << JsonString(d.FileDescription)
-          << ", \"Status\": " << StatesToInt(d.Status) << ", \"checked\": " << Bool(e.Checked)
-          << ", \"win32\": " << Bool(d.Status.Contains(psWin32))
-          << ", \"win64\": " << Bool(d.Status.Contains(psWin64)) << "}";
+        o << (i ? ",\n              " : "") << "{" << member("entry", e.Text) << ", "
+          << member("path", path) << ", " << member("exists", QFileInfo(path).isFile()) << ", "
+          << member("fvMajor", d.FileVersionMajor) << ", " << member("fvMinor", d.FileVersionMinor)
+          << ", " << member("fvRelease", d.FileVersionRelease) << ", "
+          << member("fvBuild", d.FileVersionBuild) << ", "
+          << member("Description", d.FileDescription) << ", "
+          << member("Status", StatesToInt(d.Status)) << ", " << member("checked", e.Checked)
+          << ", " << member("win32", d.Status.Contains(psWin32)) << ", "
+          << member("win64", d.Status.Contains(psWin64)) << "}";
     }
     o << "]}\n";
 }

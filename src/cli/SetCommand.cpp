@@ -48,6 +48,10 @@ int RunSet(TCliContext& c, const QStringList& args)
     if (!selectError.isEmpty())
         return c.UsageError(selectError, usage);
 
+    // Read again under the lock: a run that saved in the meantime keeps its
+    // values.
+    group.LockSettings(group.LastGroupFile);
+    group.LoadVersionSettings(group.LastGroupFile, c.Defaults());
     for (const TVersionEdit& edit : groupEdits)
         ApplyGroupEdit(group.Group, edit);
     if (!projectEdits.isEmpty())

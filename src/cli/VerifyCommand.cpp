@@ -1,48 +1,83 @@
 #include "cli/VerifyCommand.h"
 
 #include "cli/CliArguments.h"
+#include "cli/ScriptOptions.h"
+#include "resgen/ResourceGenerator.h"
 #include "resgen/VersionCheck.h"
 #include "support/Translation.h"
+
+#include <QHash>
 
 namespace
 {
 
-// A value given on the command line, even an empty one, wins over the
-// configuration's, as for build.
-QString Pick(const QString& given, const QString& configured)
-{
-    return given.isNull() ? configured : given;
-}
-
 int RunVerify(TCliContext& c, const QStringList& args)
 {
-    QString groupFile, resourcePath, suffix32, suffix64;
+    QString groupFile;
+    TScriptOptions o;
+    bool escape = false, noEscape = false, json = false;
     TCliArguments parser;
-    parser.AddValue("--resource-path", &resourcePath);
-    parser.AddValue("--suffix32", &suffix32);
-    parser.AddValue("--suffix64", &suffix64);
+    parser.AddFlag("--json", &json);
+    parser.AddValue("--template", &o.Template);
+    parser.AddValue("--resource-path", &o.ResourcePath);
+    parser.AddValue("--suffix32", &o.Suffix32);
+    parser.AddValue("--suffix64", &o.Suffix64);
+    parser.AddFlag("--escape-values", &escape);
+    parser.AddFlag("--no-escape-values", &noEscape);
     parser.AddValue("--config", &c.ConfigFile);
     const QString parseError = parser.Parse(args, groupFile);
     if (!parseError.isEmpty())
         return c.UsageError(parseError, QLatin1String(VerifyCommand.Usage));
+    // Of the two contrary options the last one counts, as for build.
+    for (const QString& a : args)
+        if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values"))
+            o.EscapeValues = a == QLatin1String("--escape-values");
     c.LoadConfig();
+    const QString suffixError = SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix),
+                                            Pick(o.Suffix64, c.Config.Win64Suffix));
+    if (!suffixError.isEmpty())
+        return c.UsageError(suffixError, QLatin1String(VerifyCommand.Usage));
     TProjectGroup group;
-    c.OpenGroup(groupFile, group);
+    c.OpenGroupWithProjects(groupFile, group);
+    const TGenerationInput input = ScriptGenerationInput(c, group, o);
+
+    // The scripts a build would write now, written nowhere.
+    QHash<QString, TResourceScript> scripts;
+    TGenerationActions actions;
+    actions.MakeFolder = [](const QString&) { return true; };
+    actions.WriteScript = [&scripts](const TResourceScript& script) {
+        scripts.insert(script.FileName, script);
+        return true;
+    };
+    GenerateResources(input, actions);
+
     const QList<TResourceTarget> targets =
-        ResourceTargets(group, Pick(resourcePath, c.Config.ResourcePath),
-                        Pick(suffix32, c.Config.Win32Suffix), Pick(suffix64, c.Config.Win64Suffix));
+        ResourceTargets(group, input.ResourcePath, input.Suffix32, input.Suffix64);
     int failed = 0;
+    QList<TCliFailure> failures;
     for (const TResourceTarget& target : targets) {
-        const QStringList problems = VerifyResourceFile(target);
-        for (const QString& problem : problems)
+        QStringList problems = VerifyResourceFile(target);
+        const auto script = scripts.constFind(target.ScriptFile);
+        if (script != scripts.constEnd()) {
+            const QString outdated = CompareScriptFile(target.ScriptFile, *script);
+            if (!outdated.isEmpty())
+                problems << outdated;
+        }
+        for (const QString& problem : problems) {
             c.Err << target.Entry << " (" << target.Platform << "): " << problem << "\n";
+            failures.append({target.Entry, target.Platform, problem});
+        }
         if (!problems.isEmpty())
             ++failed;
     }
     c.Err.flush();
+    const int count = int(targets.size());
+    if (json) {
+        PrintJsonSummary(c.Out, QJsonObject{{QStringLiteral("resourceFiles"), count}}, failures);
+        return failed > 0 ? ceFailure : ceSuccess;
+    }
     if (failed > 0)
         return ceFailure;
-    const int count = int(targets.size());
     c.Out << TrPlural("%1 resource file carries its project's file version",
                       "%1 resource files carry their projects' file versions", count)
                  .arg(count)
@@ -54,10 +89,14 @@ int RunVerify(TCliContext& c, const QStringList& args)
 
 const TCliCommand VerifyCommand{
     "verify", TrNoop("check that the compiled resource files carry the file versions"),
-    TrNoop("quorvel-cli [--config FILE] verify GROUP [--resource-path DIR] [--suffix32 S]\n"
-           "         [--suffix64 S]\n"
+    TrNoop("quorvel-cli [--config FILE] verify GROUP [--template FILE] [--resource-path DIR]\n"
+           "         [--suffix32 S] [--suffix64 S] [--escape-values | --no-escape-values]\n"
+           "         [--json]\n"
            "For every checked project and platform, reads the .res file a build names,\n"
            "and reports on standard error one that is missing, older than its script, or\n"
-           "whose FILEVERSION or FileVersion text differs from the project's file version.\n"
-           "Settings not given come from the configuration. Exit code 1 on any report."),
+           "whose FILEVERSION or FileVersion text differs from the project's file version,\n"
+           "and a script that is not what a build would write now (an outdated script).\n"
+           "Settings not given come from the configuration. Exit code 1 on any report.\n"
+           "--json prints a summary on standard output: the number of resource files and\n"
+           "every report with its project and platform."),
     RunVerify};

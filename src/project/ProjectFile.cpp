@@ -137,3 +137,12 @@ bool ApplyGroupDefaults(const TProjectFileKeys& fileKeys, TGroupValues& group,
         scan.Minor = ReadNextInt(version, '.', 1);
     return true;
 }
+
+QString ReplaceProjectNameMacros(const QString& text, const QString& projectName)
+{
+    QString result = text;
+    for (const QString& macro :
+         {QStringLiteral("$(MSBuildProjectName)"), QStringLiteral("$(ModuleName)")})
+        result.replace(macro, projectName, Qt::CaseInsensitive);
+    return result;
+}

@@ -24,6 +24,12 @@ QString ReadElementText(const QStringList& lines, const QString& tag);
 // anywhere in the list, without regard to case. Empty when not found.
 QString ReadKeyValue(const QString& keyList, const QString& key);
 
+// The IDE's defaults write "FileDescription=$(MSBuildProjectName)" and
+// replace the macro by the project's name when it builds: the text with
+// "$(MSBuildProjectName)" and "$(ModuleName)" (any letter case) replaced by
+// the project name. Other macros stay as they are.
+QString ReplaceProjectNameMacros(const QString& text, const QString& projectName);
+
 // The two elements the version data of a project file come from.
 struct TProjectFileKeys {
     QString VerInfoKeys;       // ReadElementText of "<VerInfo_Keys>"

@@ -60,8 +60,11 @@ bool TProjectGroup::ProjectFileKeys(int index, TKeyCache* cache, TProjectFileKey
         // Only two elements are wanted: they are found in the whole text,
         // which is not split into lines.
         TTextFormat format;
-        if (entry.Exists)
+        if (entry.Exists) {
             entry.Keys = ReadProjectFileKeysInText(DecodeTextString(ReadFileBytes(fileName), format));
+            entry.Keys.VerInfoKeys = ReplaceProjectNameMacros(
+                entry.Keys.VerInfoKeys, RemoveExtension(ExtractFileName(fileName)));
+        }
         entry.Read = true;
     }
     keys = entry.Keys;
@@ -146,6 +149,13 @@ void TProjectGroup::SaveVersionSettings(const QString& settingsFile) const
 {
     if (settingsFile.isEmpty())
         return;
+    // The file is read, changed and written whole: without the lock a
+    // concurrent save between the reading and the writing would be lost.
+    std::unique_ptr<TSettingsLock> ownLock;
+    if (!FSettingsLock || FSettingsLock->SettingsFile() != settingsFile) {
+        ownLock = std::make_unique<TSettingsLock>(settingsFile);
+        ownLock->Lock();
+    }
     TIniFile ini(settingsFile);
     ini.WriteInteger(GlobalSection, QStringLiteral("pvMajor"), Group.ProdMajor);
     ini.WriteInteger(GlobalSection, QStringLiteral("pvMinor"), Group.ProdMinor);
@@ -168,4 +178,16 @@ void TProjectGroup::SaveVersionSettings(const QString& settingsFile) const
         ini.WriteInteger(entry.Text, QStringLiteral("Status"), StatesToInt(d.Status));
     }
     ini.UpdateFile();
+}
+
+void TProjectGroup::LockSettings(const QString& settingsFile)
+{
+    auto lock = std::make_unique<TSettingsLock>(settingsFile);
+    lock->Lock();
+    FSettingsLock = std::move(lock);
+}
+
+void TProjectGroup::UnlockSettings()
+{
+    FSettingsLock.reset();
 }

@@ -3,10 +3,12 @@
 #include "project/GroupValues.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectList.h"
+#include "project/SettingsLock.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 // The open project group: its file, its settings file, the group-wide values
@@ -37,8 +39,17 @@ public:
     void LoadVersionSettings(const QString& settingsFile, const TUserDefaults& defaults);
     // Writes the group values and every entry's data into the settings file in
     // one atomic save; nothing when the path is empty. Throws TQuorvelError
-    // "Unable to write to %s" and leaves the old file intact on failure.
+    // "Unable to write to %s" and leaves the old file intact on failure. The
+    // save holds the lock beside the file (TSettingsLock) unless LockSettings
+    // already holds it; a lock it cannot get throws and writes nothing.
     void SaveVersionSettings(const QString& settingsFile) const;
+
+    // Takes the lock beside a settings file and holds it until
+    // UnlockSettings or the group goes: a run that reads, changes and saves
+    // the settings holds it across all three. Throws TQuorvelError when
+    // another run keeps it.
+    void LockSettings(const QString& settingsFile);
+    void UnlockSettings();
 
     // The project file path of an entry.
     QString ProjectFileName(int index) const;
@@ -49,6 +60,8 @@ public:
     void ReadGroupDefaults();
 
 private:
+    std::unique_ptr<TSettingsLock> FSettingsLock;
+
     // The elements of the project files read during one load, by entry: the
     // group values and the project data come from one reading of each file.
     struct TFileKeys {

@@ -1,9 +1,9 @@
 #include "project/VersionEdits.h"
 
+#include "project/XmlReferences.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
-#include <limits>
 #include <memory>
 
 namespace
@@ -18,21 +18,23 @@ struct TKeyInfo {
     qint32 Max;
 };
 
-constexpr qint32 MaxInt32 = std::numeric_limits<qint32>::max();
+// A version resource holds each part of a version in 16 bits: a larger value
+// would come out wrapped (65536 as 0).
+constexpr qint32 MaxPart = 65535;
 
 // The settings file's keys, in its order; the switches stand for the bits of
 // "Status" that the window shows as the check mark and the platform boxes.
 const TKeyInfo Keys[] = {
-    {ekProdMajor, "pvMajor", vkNumber, MaxInt32},
-    {ekProdMinor, "pvMinor", vkNumber, MaxInt32},
+    {ekProdMajor, "pvMajor", vkNumber, MaxPart},
+    {ekProdMinor, "pvMinor", vkNumber, MaxPart},
     {ekCompany, "Company", vkText, 0},
     {ekCopyright, "Copyright", vkText, 0},
     {ekProduct, "Product", vkText, 0},
     {ekAuthor, "Author", vkText, 0},
-    {ekFileMajor, "fvMajor", vkNumber, MaxInt32},
-    {ekFileMinor, "fvMinor", vkNumber, MaxInt32},
-    {ekFileRelease, "fvRelease", vkNumber, MaxInt32},
-    {ekFileBuild, "fvBuild", vkNumber, MaxInt32},
+    {ekFileMajor, "fvMajor", vkNumber, MaxPart},
+    {ekFileMinor, "fvMinor", vkNumber, MaxPart},
+    {ekFileRelease, "fvRelease", vkNumber, MaxPart},
+    {ekFileBuild, "fvBuild", vkNumber, MaxPart},
     {ekDescription, "Description", vkText, 0},
     {ekStatus, "Status", vkNumber, 7},
     {ekEnabled, "enabled", vkSwitch, 1},
@@ -205,8 +207,11 @@ QList<int> FindProjectEntries(const TProjectList& list, const QString& name)
 {
     QList<int> result;
     const QString wanted = WithSlashes(name);
+    // The group file writes "R&amp;D\App.dproj"; the user sees and types
+    // "R&D\App.dproj". Both name the entry.
     for (int i = 0; i < list.Count(); ++i)
-        if (SameText(WithSlashes(list[i].Text), wanted))
+        if (SameText(WithSlashes(list[i].Text), wanted) ||
+            SameText(WithSlashes(DecodeXmlReferences(list[i].Text)), wanted))
             result.append(i);
     return result;
 }
@@ -214,7 +219,7 @@ QList<int> FindProjectEntries(const TProjectList& list, const QString& name)
 bool BumpFileVersion(TProjectData& data, TVersionPart part)
 {
     qint32* value = Part(data, part);
-    if (*value == MaxInt32)
+    if (*value >= MaxPart)
         return false;
     // A negative part (only a hand-edited settings file holds one) is no
     // version at all: it counts as 0.

@@ -45,7 +45,7 @@ struct TVersionEdit {
 QString EditKeyName(TEditKey key);
 
 // Parses "KEY=VALUE": the key without regard to case; numbers in decimal from 0
-// to 2147483647 (Status from 0 to 7); switches true or false; texts as given,
+// to 65535, what a version resource holds (Status from 0 to 7); switches true or false; texts as given,
 // empty ones included. Returns the empty text on success, else why the
 // assignment cannot be used.
 QString ParseVersionEdit(const QString& assignment, TVersionEdit& edit);
@@ -59,8 +59,8 @@ void ApplyProjectEdit(TProjectData& data, const TVersionEdit& edit);
 void ApplyProjectEdits(TProjectEntry& entry, const QList<TVersionEdit>& edits);
 
 // The entries a name given on the command line stands for: every entry whose
-// text equals it without regard to case, "/" and "\" counting as the same
-// delimiter. All of them, because entries of equal text share one section of
+// text, as written or with its XML references decoded, equals it without
+// regard to case, "/" and "\" counting as the same delimiter. All of them, because entries of equal text share one section of
 // the settings file.
 QList<int> FindProjectEntries(const TProjectList& list, const QString& name);
 
@@ -69,7 +69,8 @@ enum TVersionPart { vpMajor, vpMinor, vpRelease, vpBuild };
 
 // Raises one part by 1 and sets the lower parts to 0, as a new major or minor
 // version starts its releases and builds afresh. Returns false, and leaves the
-// data as it was, when the part already holds the largest 32-bit value.
+// data as it was, when the raised part would not fit a version resource
+// (above 65535).
 bool BumpFileVersion(TProjectData& data, TVersionPart part);
 
 // "major.minor.release.build".

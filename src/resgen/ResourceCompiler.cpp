@@ -7,7 +7,9 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -15,6 +17,8 @@
 #include <string>
 #else
 #include <cerrno>
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace
@@ -66,6 +70,58 @@ QString TimeOutReason()
     return Tr("The wait operation timed out");
 }
 
+// A started compiler together with the processes it starts, so that all of
+// them can be ended at once: on Windows a job object, elsewhere the process
+// group the compiler leads.
+class TProcessTree
+{
+public:
+    TProcessTree(const TProcessTree&) = delete;
+    TProcessTree& operator=(const TProcessTree&) = delete;
+#ifdef Q_OS_WIN
+    explicit TProcessTree(const QProcess& process)
+    {
+        // Processes the compiler starts from now on belong to the job too.
+        FJob = CreateJobObjectW(nullptr, nullptr);
+        FProcess = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
+                               DWORD(process.processId()));
+        if (FJob && FProcess && !AssignProcessToJobObject(FJob, FProcess)) {
+            CloseHandle(FJob);
+            FJob = nullptr;
+        }
+    }
+    ~TProcessTree()
+    {
+        if (FJob)
+            CloseHandle(FJob);
+        if (FProcess)
+            CloseHandle(FProcess);
+    }
+    void EndAll(QProcess& process)
+    {
+        if (FJob)
+            TerminateJobObject(FJob, 1);
+        else if (FProcess)
+            TerminateProcess(FProcess, 1);
+        else
+            process.kill();
+    }
+
+private:
+    HANDLE FJob = nullptr;
+    HANDLE FProcess = nullptr;
+#else
+    explicit TProcessTree(const QProcess&) {}
+    void EndAll(QProcess& process)
+    {
+        // The compiler leads its own process group (see PrepareProcess).
+        if (process.processId() > 0)
+            ::kill(-pid_t(process.processId()), SIGKILL);
+        process.kill();
+    }
+#endif
+};
+
 } // namespace
 
 QString CompileSeparatorLine()
@@ -113,6 +169,17 @@ QString CompilerCommandLine(const QString& compiler, const QString& options,
         line += options + u' ';
     return line + QuoteCommandLineItem(scriptPath) + QStringLiteral(" -fo") +
            QuoteCommandLineItem(resourcePath);
+}
+
+bool CompilerAvailable(const QString& compiler)
+{
+    if (compiler.isEmpty())
+        return false;
+    const QFileInfo file(compiler);
+    if (file.isFile() && file.isExecutable())
+        return true;
+    const bool hasFolder = compiler.contains(u'/') || compiler.contains(QDir::separator());
+    return !hasFolder && !QStandardPaths::findExecutable(compiler).isEmpty();
 }
 
 TResourceCompiler::TResourceCompiler(ILogSink& log, IErrorReporter& errors)
@@ -174,6 +241,10 @@ void TResourceCompiler::PrepareProcess(QProcess& process, const QString& scriptP
     });
 #else
     process.setArguments(CompilerArguments(Options, scriptPath, resourcePath));
+    // A compiler that may be ended leads a process group of its own, so that
+    // the processes a script starts end with it.
+    if (EndOnTimeout)
+        process.setChildProcessModifier([] { ::setpgid(0, 0); });
 #endif
 }
 
@@ -192,7 +263,8 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& folder,
     ReleaseEnded();
 
     if (Compiler.isEmpty()) {
-        FErrors.ShowError(Tr("Error: ") + NotFoundReason());
+        outcome.Reason = NotFoundReason();
+        FErrors.ShowError(Tr("Error: ") + outcome.Reason);
         return outcome;
     }
     auto process = std::make_unique<QProcess>();
@@ -200,10 +272,12 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& folder,
                    CompileResourcePath(groupFolder, scriptName));
     process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(-1)) {
-        FErrors.ShowError(Tr("Error: ") + StartFailureReason(process->errorString()));
+        outcome.Reason = StartFailureReason(process->errorString());
+        FErrors.ShowError(Tr("Error: ") + outcome.Reason);
         return outcome;
     }
     outcome.Started = true;
+    TProcessTree tree(*process);
 
     // Reading while waiting: a compiler that prints more than a pipe holds
     // would otherwise wait for a reader until its time is up.
@@ -225,20 +299,32 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& folder,
     if (!rest.isEmpty())
         FLog.AppendText(rest);
 
+    if (process->state() != QProcess::NotRunning && EndOnTimeout) {
+        tree.EndAll(*process);
+        process->waitForFinished(-1);
+        process->readAll();
+        outcome.Reason = Tr("%1; the compiler was ended").arg(TimeOutReason());
+        FLog.AppendLine(ErrorLine(outcome.Reason));
+        return outcome;
+    }
     if (process->state() != QProcess::NotRunning) {
-        FLog.AppendLine(ErrorLine(TimeOutReason()));
+        outcome.Reason = TimeOutReason();
+        FLog.AppendLine(ErrorLine(outcome.Reason));
         FLeftRunning.push_back(std::move(process));
         return outcome;
     }
     outcome.FinishedInTime = true;
     if (process->exitStatus() == QProcess::CrashExit) {
         outcome.Crashed = true;
-        FLog.AppendLine(ErrorLine(SystemReason(process->errorString())));
+        outcome.Reason = SystemReason(process->errorString());
+        FLog.AppendLine(ErrorLine(outcome.Reason));
         return outcome;
     }
     outcome.ExitCode = process->exitCode();
-    if (outcome.ExitCode != 0)
-        FLog.AppendLine(ErrorLine(
-            Tr("exit code %d").replace(QLatin1String("%d"), QString::number(outcome.ExitCode))));
+    if (outcome.ExitCode != 0) {
+        outcome.Reason =
+            Tr("exit code %d").replace(QLatin1String("%d"), QString::number(outcome.ExitCode));
+        FLog.AppendLine(ErrorLine(outcome.Reason));
+    }
     return outcome;
 }

@@ -41,20 +41,28 @@ QString QuoteCommandLineItem(const QString& text);
 QString CompilerCommandLine(const QString& compiler, const QString& options,
                             const QString& scriptPath, const QString& resourcePath);
 
+// Whether the compiler can be started at all: a name without a folder is
+// looked for in the current folder and on the PATH, a path must name an
+// executable file. An empty name is none.
+bool CompilerAvailable(const QString& compiler);
+
 // How one compiler run went.
 struct TCompileOutcome {
     bool Started = false;
     bool FinishedInTime = false;
     bool Crashed = false;
     int ExitCode = 0;
+    // Why it did not succeed, as the error line or box gives it; empty on success.
+    QString Reason;
 
     bool Succeeded() const { return Started && FinishedInTime && !Crashed && ExitCode == 0; }
 };
 
 // Runs the compiler named in Compiler on scripts and writes what it prints,
 // standard output and standard error in the order it wrote them, into the log.
-// A compiler still running after the time limit is left running: this object
-// keeps it, and it is never killed, also not when this object goes.
+// A compiler still running after the time limit is ended when EndOnTimeout
+// is set; otherwise it is left running: this object keeps it, and it is never
+// killed, also not when this object goes.
 class TResourceCompiler
 {
 public:
@@ -66,6 +74,10 @@ public:
     QString Compiler; // used as typed, no test that the file exists
     QString Options;  // extra arguments between the compiler and the script
     int TimeoutMs = CompilerTimeoutMs;
+    // Whether a compiler still running at the time limit is ended, with every
+    // process it started (a compiler that is a script ends with its
+    // children). Off, it is left running, as the window does.
+    bool EndOnTimeout = false;
     // The caller's event processing; run once before each start and while
     // waiting, so that a window stays drawn. It must not start another run.
     std::function<void()> Pump;

@@ -2,12 +2,15 @@
 
 #include "project/XmlReferences.h"
 #include "resgen/TemplateFill.h"
+#include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TextFile.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString ScriptName(const QString& entry, const QString& suffix)
 {
@@ -15,6 +18,33 @@ QString ScriptName(const QString& entry, const QString& suffix)
     // a file, so it is named after the entry as a path on this platform.
     const QString path = EntryToNativePath(DecodeXmlReferences(entry));
     return RemoveExtension(path) + suffix + QStringLiteral(".rc");
+}
+
+namespace
+{
+
+QString EscapeHint(const QString& text, bool escapeValues)
+{
+    if (escapeValues)
+        return QString();
+    for (QChar c : text)
+        if (c.unicode() > 0x7F)
+            return QStringLiteral("*** ") +
+                   Tr("The script holds non-ASCII text and \"Escape text values\" is off: the "
+                      "compiler may read it in another code page. Switch on \"Escape text "
+                      "values\" on the settings page, or build with --escape-values.");
+    return QString();
+}
+
+} // namespace
+
+QString SuffixClash(const QString& suffix32, const QString& suffix64)
+{
+    if (!SameText(suffix32, suffix64))
+        return QString();
+    return Tr("the 32-bit and the 64-bit suffix are both \"%1\": the 64-bit script would "
+              "overwrite the 32-bit one")
+        .arg(suffix32);
 }
 
 QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat)
@@ -45,9 +75,20 @@ bool CreateFolder(const QString& folder)
 TGenerationResult GenerateResources(const TGenerationInput& input,
                                     const TGenerationActions& actions)
 {
-    const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
-    const auto writeScript = actions.WriteScript ? actions.WriteScript : WriteScriptFile;
     TGenerationResult result;
+    const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
+    const auto writeScript = actions.WriteScript
+                                 ? actions.WriteScript
+                                 : std::function<bool(const TResourceScript&)>(
+                                       [&result](const TResourceScript& script) {
+                                           try {
+                                               WriteFileBytesInPlace(script.FileName, script.Bytes);
+                                               return true;
+                                           } catch (const TQuorvelError& e) {
+                                               result.Detail = e.Message();
+                                               return false;
+                                           }
+                                       });
     const QString g = QDir::toNativeSeparators(input.GroupFolder);
     // A group folder that cannot be created shows up when the resources
     // folder below it cannot be created either.
@@ -60,6 +101,16 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
         const TGenerationProject& project = input.Projects[i];
         if (!project.Checked)
             continue;
+        // A version resource holds 16 bits per part: 65536 would come out as 0.
+        QString rangeError = FileVersionRangeWarning(project.Data);
+        if (rangeError.isEmpty())
+            rangeError = ProductVersionRangeWarning(input.Group);
+        if (!rangeError.isEmpty()) {
+            ++result.Skipped;
+            if (actions.ProjectError)
+                actions.ProjectError(project.Text, rangeError);
+            continue;
+        }
         const QString filled =
             FillTemplate(input.TemplateLines, project.Data, input.Group, input.EscapeValues);
         for (const TProjectState platform : {psWin32, psWin64}) {
@@ -69,6 +120,13 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             script.ScriptName =
                 ScriptName(project.Text, platform == psWin32 ? input.Suffix32 : input.Suffix64);
             script.FileName = JoinPath(outFolder, script.ScriptName);
+            // Delphi groups keep projects in sub-folders ("Source\App.dproj"):
+            // their scripts get the same sub-folders below the resources
+            // folder. A folder outside it is left to the user.
+            const QString scriptFolder = QFileInfo(script.FileName).absolutePath();
+            if (QDir::cleanPath(scriptFolder)
+                    .startsWith(QDir::cleanPath(QDir(outFolder).absolutePath()) + u'/'))
+                makeFolder(scriptFolder);
             script.Text = FillPlatform(filled, platform);
             script.Bytes = EncodeScript(script.Text, input.TemplateFormat);
             // After a failed 32-bit write the 64-bit script is not written
@@ -80,7 +138,9 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             }
             result.Written.append(script.FileName);
             if (actions.Compile)
-                actions.Compile(g, resourcePath, script.ScriptName);
+                actions.Compile(TCompileJob{g, resourcePath, script.ScriptName,
+                                            project.Text, platform, project.Data,
+                                            EscapeHint(script.Text, input.EscapeValues)});
         }
     }
     if (result.Failed)

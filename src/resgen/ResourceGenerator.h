@@ -42,33 +42,60 @@ struct TResourceScript {
     QByteArray Bytes;   // Text in the template's encoding, with its byte-order mark
 };
 
+// One written script to compile, with the project it was filled from.
+struct TCompileJob {
+    QString GroupFolder;
+    QString ResourcePath;
+    QString ScriptName;
+    QString Entry;
+    TProjectState Platform = psWin32;
+    TProjectData Data;
+    // A log line for when the compile fails: the script holds non-ASCII text
+    // that was not escaped, which most compilers read in another code page.
+    // Empty when that is not so.
+    QString FailureHint;
+};
+
 // What the generation does to the outside world; the defaults act on the file
 // system, a dry run passes its own.
 struct TGenerationActions {
-    // Runs the compiler on a written script: group folder, resource path and
-    // script name. Not called when empty.
-    std::function<void(const QString& groupFolder, const QString& resourcePath,
-                       const QString& scriptName)>
-        Compile;
-    // Writes a script; false when it cannot. Empty: WriteScriptFile.
+    // Runs the compiler on a written script. Not called when empty.
+    std::function<void(const TCompileJob& job)> Compile;
+    // Writes a script; false when it cannot. Empty: the script's bytes are
+    // written to its file, and a failure's error kept as the result's Detail.
     std::function<bool(const TResourceScript& script)> WriteScript;
     // Creates a folder with its missing parents; false when it cannot.
     // Empty: CreateFolder.
     std::function<bool(const QString& folder)> MakeFolder;
+    // Told about a checked project whose scripts are not written because its
+    // values cannot go into a version resource: the entry and why. Not
+    // called when empty.
+    std::function<void(const QString& entry, const QString& message)> ProjectError;
 };
 
 struct TGenerationResult {
     bool Failed = false;
     // "Could not write to %s" filled with the group folder, when Failed.
     QString Message;
+    // The error of the script write that failed: it names the script and the
+    // system's reason. Empty when the writer gave none.
+    QString Detail;
     // The full paths of the scripts written, in order.
     QStringList Written;
+    // How many checked projects were skipped for values a version resource
+    // cannot hold.
+    int Skipped = 0;
 };
 
 // The script name of an entry: the entry as a path on this platform (its XML
 // references decoded) without its extension, followed by the suffix and ".rc".
 // A folder part of the entry stays.
 QString ScriptName(const QString& entry, const QString& suffix);
+
+// Empty when the two suffixes give each platform its own script, else why
+// not: of equal suffixes (letter case aside, as Windows names files) the
+// 64-bit script would overwrite the 32-bit one.
+QString SuffixClash(const QString& suffix32, const QString& suffix64);
 
 // A filled script as bytes: the template's encoding and
 // byte-order mark, every line ended by CR LF; in an ANSI code page a character
@@ -80,8 +107,12 @@ bool WriteScriptFile(const TResourceScript& script);
 // QDir::mkpath; false when the folder cannot be created.
 bool CreateFolder(const QString& folder);
 
-// Runs the generation. A script that cannot be written is not compiled and
-// ends the run after its project; the result then carries the message for the
-// caller to show once.
+// Runs the generation. A script's missing folder is created when it lies
+// inside the resources folder (an entry with a folder part, as Delphi writes
+// "Source\App.dproj"); one that an entry's ".." leads out of is not.
+// A checked project with a version part outside 0 to
+// 65535 (file or product version) is reported and skipped; the run goes on.
+// A script that cannot be written is not compiled and ends the run after its
+// project; the result then carries the message for the caller to show once.
 TGenerationResult GenerateResources(const TGenerationInput& input,
                                     const TGenerationActions& actions = TGenerationActions());

@@ -100,18 +100,42 @@ QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& gr
     return warnings;
 }
 
+QString MacroWarning(const QString& key, const QString& value)
+{
+    static const QRegularExpression macro(QStringLiteral("\\$\\([^)]*\\)"));
+    const QRegularExpressionMatch m = macro.match(value);
+    if (!m.hasMatch())
+        return QString();
+    return Tr("%1 \"%2\" holds the MSBuild macro %3, which goes into the version resource as "
+              "it stands")
+        .arg(key, value, m.captured());
+}
+
 QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
 {
     QList<TVersionFinding> findings;
+    const QString groupName = ExtractFileName(group.LastProjectGrp);
     const QString productWarning = ProductVersionRangeWarning(group.Group);
     if (!productWarning.isEmpty())
-        findings.append({ExtractFileName(group.LastProjectGrp), productWarning});
+        findings.append({groupName, productWarning});
+    const std::pair<const char*, QString> groupTexts[] = {{"Company", group.Group.Company},
+                                                          {"Copyright", group.Group.Copyright},
+                                                          {"Product", group.Group.Product},
+                                                          {"Author", group.Group.Author}};
+    for (const auto& [key, value] : groupTexts) {
+        const QString warning = MacroWarning(QLatin1String(key), value);
+        if (!warning.isEmpty())
+            findings.append({groupName, warning});
+    }
     for (int i = 0; i < group.Projects.Count(); ++i) {
         const TProjectEntry& entry = group.Projects[i];
         const TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
         const QString rangeWarning = FileVersionRangeWarning(data);
         if (!rangeWarning.isEmpty())
             findings.append({entry.Text, rangeWarning});
+        const QString macroWarning = MacroWarning(QStringLiteral("Description"), data.FileDescription);
+        if (!macroWarning.isEmpty())
+            findings.append({entry.Text, macroWarning});
         if (entry.Checked && !data.Status.Contains(psWin32) && !data.Status.Contains(psWin64))
             findings.append({entry.Text, Tr("checked, but built for neither Win32 nor Win64")});
         const QString fileName = group.ProjectFileName(i);
@@ -158,6 +182,13 @@ QStringList CompareVersionResource(const TVersionResource& resource, const TProj
     QStringList differences;
     const qint64 project[4] = {data.FileVersionMajor, data.FileVersionMinor,
                                data.FileVersionRelease, data.FileVersionBuild};
+    // Such a part has no right form in a resource: comparing would only say
+    // "2.0.0.-1 differs from 2.0.0.-1".
+    for (qint64 part : project)
+        if (!FitsVersionPart(part))
+            differences << Tr("%1 cannot be stored in a version resource").arg(part);
+    if (!differences.isEmpty())
+        return differences;
     bool same = true;
     for (int k = 0; k < 4; ++k)
         same = same && resource.FileVersion[k] == project[k];
@@ -200,6 +231,48 @@ QStringList VerifyResourceFile(const TResourceTarget& target)
         problems << e.Message();
     }
     return problems;
+}
+
+QString CompareScriptFile(const QString& scriptFile, const TResourceScript& expected)
+{
+    if (!QFileInfo(scriptFile).isFile())
+        return QString();
+    const QByteArray bytes = ReadFileBytes(scriptFile);
+    if (bytes == expected.Bytes)
+        return QString();
+    const QStringList lines = DecodeText(bytes).Lines;
+    QStringList wanted = expected.Text.split(QStringLiteral("\r\n"));
+    if (!wanted.isEmpty() && wanted.last().isEmpty())
+        wanted.removeLast();
+    for (int i = 0; i < qMax(lines.size(), wanted.size()); ++i) {
+        const QString is = i < lines.size() ? lines[i] : QString();
+        const QString shouldBe = i < wanted.size() ? wanted[i] : QString();
+        if (is != shouldBe)
+            return Tr("outdated script \"%1\": line %2 is \"%3\", a build now writes \"%4\"")
+                .arg(scriptFile)
+                .arg(i + 1)
+                .arg(is, shouldBe);
+    }
+    return Tr("outdated script \"%1\": its encoding or line breaks differ from what a build "
+              "now writes")
+        .arg(scriptFile);
+}
+
+QString CompiledResourceProblem(const QString& resFile, const TProjectData& data)
+{
+    try {
+        const TVersionResource resource = ReadVersionResourceFile(resFile);
+        const qint64 project[4] = {data.FileVersionMajor, data.FileVersionMinor,
+                                   data.FileVersionRelease, data.FileVersionBuild};
+        for (int k = 0; k < 4; ++k)
+            if (resource.FileVersion[k] != project[k])
+                return Tr("resource file \"%1\": %2")
+                    .arg(resFile, Tr("FILEVERSION %1 differs from the project's file version %2")
+                                      .arg(resource.FileVersionText(), FileVersionText(data)));
+        return QString();
+    } catch (const TQuorvelError& e) {
+        return e.Message();
+    }
 }
 
 QString VersionResourceLogLine(const QString& resFile)

@@ -3,6 +3,7 @@
 #include "project/GroupValues.h"
 #include "project/ProjectData.h"
 #include "project/ProjectGroup.h"
+#include "resgen/ResourceGenerator.h"
 #include "resgen/VersionResource.h"
 
 #include <QList>
@@ -41,8 +42,12 @@ QString ProductVersionRangeWarning(const TGroupValues& group);
 // Keys the project file does not have are not compared.
 QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& group);
 
+// The warning for a text value that still holds an MSBuild macro such as
+// "$(Platform)"; empty when it holds none.
+QString MacroWarning(const QString& key, const QString& value);
+
 // Every warning for the open group, in list order: version parts out of
-// range, missing project files, checked projects without a platform, and what
+// range, MSBuild macros left in the text values, missing project files, checked projects without a platform, and what
 // ProjectFileWarnings finds in each existing project file.
 QList<TVersionFinding> CheckGroup(const TProjectGroup& group);
 
@@ -63,12 +68,23 @@ QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString
 // What differs between a decoded version resource and the project's file
 // version: the fixed FILEVERSION, and the text of every "FileVersion" string
 // (its parts, separated by "." or ",", compared with the leading parts of the
-// file version). Empty when both agree.
+// file version). Empty when both agree. A project part that a version
+// resource cannot hold (negative or above 65535) is reported as such instead.
 QStringList CompareVersionResource(const TVersionResource& resource, const TProjectData& data);
+
+// Empty when the script file holds exactly the bytes of the script a build
+// writes now; else "outdated script" with the first line that differs (or,
+// when only the encoding differs, that). A missing file is not compared.
+QString CompareScriptFile(const QString& scriptFile, const TResourceScript& expected);
 
 // What is wrong with a target's resource file: missing, older than its
 // script, unreadable, or carrying another version. Empty when it is right.
 QStringList VerifyResourceFile(const TResourceTarget& target);
+
+// What is wrong with a resource file a compiler has just written: empty when
+// it can be read and its FILEVERSION is the project's file version, else the
+// reader's message or the difference.
+QString CompiledResourceProblem(const QString& resFile, const TProjectData& data);
 
 // The log line after a compiler run: "Version resource: " followed by the file
 // version, product version, company and description the .res file holds, or

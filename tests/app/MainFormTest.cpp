@@ -322,6 +322,29 @@ private Q_SLOTS:
                  f.WorkDir() + QStringLiteral("Group.groupproj"));
     }
 
+    // A version part a version resource cannot hold: one log line for that
+    // project, no box, and the other projects are still built.
+    void partAboveTheLimitIsOneLogLine()
+    {
+        TMainFormFixture f;
+        const QString group = f.MakeGroup(QStringLiteral("Group"),
+                                          {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")},
+                                          {QStringLiteral("1.2.3.65536"), QStringLiteral("2.0.0.7")});
+        f.WriteConfig(group, TestFiles::FakeCompiler());
+        TMainForm& w = f.Start();
+        w.btProcess->click();
+        QTRY_VERIFY(!w.IsGenerating());
+        QVERIFY(f.Boxes.Errors().isEmpty());
+        QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-32.rc")));
+        QVERIFY(QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/Lib-32.rc")));
+        const QString log = w.mmDos->toPlainText();
+        QVERIFY2(log.startsWith(QStringLiteral("*** Error: App.dproj: file version 1.2.3.65536 has a "
+                                               "part outside 0 to 65535, which a VERSIONINFO "
+                                               "cannot hold\n=====")),
+                 qPrintable(log));
+        QCOMPARE(log.count(QStringLiteral("*** Error: App.dproj")), 1);
+    }
+
     void screenshotsOfThePages()
     {
         TMainFormFixture f;

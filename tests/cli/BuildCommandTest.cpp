@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -169,9 +170,18 @@ TEST_P(BuildCommandTest, WritesCompilesAndReports)
     EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Err.toStdString();
     EXPECT_EQ(r.Out, ExpectedLog(U(c.ResourcePath), c.Compiled, U(c.Output),
                                  c.Succeeded ? f.GroupFolder() : QString()));
-    EXPECT_EQ(r.Err, U(c.Err)
-                         .replace(QLatin1String("G/"), TestFiles::Native(f.GroupFolder()))
-                         .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText()));
+    // The fake compiler writes no .res file: each run it "succeeded" in is
+    // named on standard error.
+    QString err;
+    if (c.Succeeded)
+        for (const QString& n : c.Compiled)
+            err += QStringLiteral("Cannot open file \"%1\". %2\n")
+                       .arg(TestFiles::Native(f.GroupFolder() +
+                                              QString(n).replace(QLatin1String(".rc"), QLatin1String(".res"))),
+                            TestFiles::NotFoundText());
+    EXPECT_EQ(r.Err, err + U(c.Err)
+                               .replace(QLatin1String("G/"), TestFiles::Native(f.GroupFolder()))
+                               .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText()));
     EXPECT_EQ(f.Scripts(), c.Scripts);
     // The tool writes neither the group's settings nor the configuration.
     EXPECT_FALSE(QFileInfo::exists(f.Path("demo/Demo.vprj")));
@@ -184,30 +194,45 @@ const TBuildCase BuildCases[] = {
      {},
      {{"FAKERC_STDOUT", "compiled\\n"}},
      {QStringLiteral("Resources/Tools")},
-     0,
+     1,
      "Resources",
      AllFive,
      "compiled\n",
      Below(QStringLiteral("Resources"), AllFive),
      ""},
-    // The script's own sub-folder is not created: the run stops there.
-    {"SubFolderMissing",
+    // A project in a sub-folder gets its script in the same sub-folder below
+    // the resources folder, created by the run.
+    {"SubFolderCreated",
      {},
      {},
      {{"FAKERC_STDOUT", "compiled\\n"}},
      {},
      1,
      "Resources",
+     AllFive,
+     "compiled\n",
+     Below(QStringLiteral("Resources"), AllFive),
+     ""},
+    // A script that still cannot be written stops the run; standard error
+    // names it and the system's reason.
+    {"ScriptCannotBeWritten",
+     {},
+     {},
+     {{"FAKERC_STDOUT", "compiled\\n"}},
+     {QStringLiteral("Resources/Tools/DemoTool-32.rc")},
+     1,
+     "Resources",
      AllFive.mid(0, 2),
      "compiled\n",
      Below(QStringLiteral("Resources"), AllFive.mid(0, 2)),
-     "Could not write to G/\n"},
+     "Could not write to G/\n"
+     "Cannot create file \"G/Resources/Tools/DemoTool-32.rc\". Is a directory\n"},
     {"EmptyResourcePath",
      {QStringLiteral("--resource-path"), QString()},
      {},
      {},
      {},
-     0,
+     1,
      "",
      AllFive,
      "",
@@ -219,7 +244,7 @@ const TBuildCase BuildCases[] = {
       QStringLiteral("Win64Suffix=_x64")},
      {},
      {QStringLiteral("out/rc/Tools")},
-     0,
+     1,
      "out/rc",
      {QStringLiteral("DemoApp_x86.rc"), QStringLiteral("DemoApp_x64.rc"),
       QStringLiteral("Tools/DemoTool_x86.rc"), QStringLiteral("DemoLib_x86.rc"),
@@ -237,7 +262,7 @@ const TBuildCase BuildCases[] = {
      {QStringLiteral("ResourcePath=out"), QStringLiteral("ResourceCompiler=/no/such/rc")},
      {},
      {QStringLiteral("R/Tools")},
-     0,
+     1,
      "R",
      {QStringLiteral("DemoApp.32.rc"), QStringLiteral("DemoApp.64.rc"),
       QStringLiteral("Tools/DemoTool.32.rc"), QStringLiteral("DemoLib.32.rc"),
@@ -249,7 +274,7 @@ const TBuildCase BuildCases[] = {
      ""},
     // Every script is still written and compiled; the exit code tells.
     {"CompilerFails",
-     {},
+     {QStringLiteral("--escape-values")},
      {},
      {{"FAKERC_STDERR", "bad\\n"}, {"FAKERC_EXIT", "3"}},
      {QStringLiteral("Resources/Tools")},
@@ -266,12 +291,11 @@ const TBuildCase BuildCases[] = {
      {QStringLiteral("Resources/Tools")},
      1,
      "Resources",
-     AllFive,
+     {},
      "",
      Below(QStringLiteral("Resources"), AllFive),
-     "Error: No such file or directory\nError: No such file or directory\n"
-     "Error: No such file or directory\nError: No such file or directory\n"
-     "Error: No such file or directory\n", false},
+     "No resource compiler: set one with --compiler or on the settings page\n",
+     false},
     {"NoCompilerConfigured",
      {},
      {QStringLiteral("ResourceCompiler=")},
@@ -279,15 +303,136 @@ const TBuildCase BuildCases[] = {
      {QStringLiteral("Resources/Tools")},
      1,
      "Resources",
-     AllFive,
+     {},
      "",
      Below(QStringLiteral("Resources"), AllFive),
-     "Error: No such file or directory\nError: No such file or directory\n"
-     "Error: No such file or directory\nError: No such file or directory\n"
-     "Error: No such file or directory\n", false},
+     "No resource compiler: set one with --compiler or on the settings page\n",
+     false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BuildCommandTest, testing::ValuesIn(BuildCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- The compiled resource files read back ------------------------------------
+
+struct TReadBackCase {
+    const char* Name;
+    const char* WriteRes; // FAKERC_WRITE_RES; empty: no .res file
+    int ExitCode;
+    const char* Err; // for DemoApp-32.res only; "G/" for the group folder
+};
+
+void PrintTo(const TReadBackCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildReadBackTest : public testing::TestWithParam<TReadBackCase>
+{
+};
+
+// A compiler that ends with exit code 0 has not necessarily written the
+// version the project was given.
+TEST_P(BuildReadBackTest, FailsUnlessTheResCarriesTheFileVersion)
+{
+    const TReadBackCase& c = GetParam();
+    TBuildFixture f;
+    TestFiles::Write(f.Path("demo/Demo.groupproj"),
+                     TestFiles::GroupFile({QStringLiteral("DemoApp.dproj")}));
+    ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources")));
+    TVars vars;
+    if (*c.WriteRes)
+        vars.emplace_back("FAKERC_WRITE_RES", c.WriteRes);
+    const TRun r = f.Run({QStringLiteral("build"), f.Group()}, vars);
+    EXPECT_EQ(r.ExitCode, c.ExitCode);
+    const QString line = U(c.Err).replace(QLatin1String("G/"), f.GroupFolder());
+    EXPECT_EQ(r.Err, line.isEmpty() ? line : line + u'\n' + QString(line).replace(QStringLiteral("-32"), QStringLiteral("-64")) + u'\n');
+}
+
+const TReadBackCase ReadBackCases[] = {
+    {"RightVersion", "script", 0, ""},
+    {"NoResFile", "", 1, "Cannot open file \"G/DemoApp-32.res\". No such file or directory"},
+    {"OtherVersion", "9,9,9,9", 1,
+     "resource file \"G/DemoApp-32.res\": FILEVERSION 9.9.9.9 differs from the project's file "
+     "version 1.2.0.15"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildReadBackTest, testing::ValuesIn(ReadBackCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Values a version resource cannot hold -------------------------------------
+
+struct TRangeCase {
+    const char* Name;
+    QStringList Settings;  // the group's settings file, when not empty
+    const char* LibVersion; // the FileVersion of DemoLib.dproj
+    const char* Err;
+    QStringList Scripts; // below Resources, sorted
+};
+
+void PrintTo(const TRangeCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildRangeTest : public testing::TestWithParam<TRangeCase>
+{
+};
+
+// The project is reported and skipped; the others are built; the exit code is 1.
+TEST_P(BuildRangeTest, SkipsTheProject)
+{
+    const TRangeCase& c = GetParam();
+    TBuildFixture f;
+    ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources/Tools")));
+    if (!c.Settings.isEmpty())
+        TestFiles::Write(f.Path("demo/Demo.vprj"), TestFiles::CrLf(c.Settings));
+    const QString lib = f.Path("demo/DemoLib.dproj");
+    TestFiles::Write(lib, TestFiles::Read(lib).replace("FileVersion=2.0.0.3",
+                                                       QByteArray("FileVersion=") + c.LibVersion));
+
+    const TRun r = f.Run({QStringLiteral("build"), f.Group()}, {{"FAKERC_WRITE_RES", "script"}});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Err, U(c.Err));
+    EXPECT_EQ(f.Scripts(), Below(QStringLiteral("Resources"), c.Scripts));
+}
+
+const TRangeCase RangeCases[] = {
+    {"StoredBuild",
+     {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("fvBuild=65536"), QStringLiteral("Status=7")},
+     "2.0.0.3",
+     "DemoApp.dproj: file version 1.0.0.65536 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n",
+     {QStringLiteral("Tools/DemoTool-32.rc"), QStringLiteral("DemoLib-32.rc"),
+      QStringLiteral("DemoLib-64.rc")}},
+    {"ProjectFileBuild",
+     {},
+     "2.0.0.65536",
+     "DemoLib.dproj: file version 2.0.0.65536 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n",
+     {QStringLiteral("DemoApp-32.rc"), QStringLiteral("DemoApp-64.rc"),
+      QStringLiteral("Tools/DemoTool-32.rc")}},
+    {"StoredNegativeMinor",
+     {QStringLiteral("[Tools\\DemoTool.dproj]"), QStringLiteral("fvMinor=-1"),
+      QStringLiteral("Status=3")},
+     "2.0.0.3",
+     "Tools\\DemoTool.dproj: file version 1.-1.0.0 has a part outside 0 to 65535, which a "
+     "VERSIONINFO cannot hold\n",
+     {QStringLiteral("DemoApp-32.rc"), QStringLiteral("DemoApp-64.rc"),
+      QStringLiteral("DemoLib-32.rc"), QStringLiteral("DemoLib-64.rc")}},
+    {"StoredProductVersion",
+     {QStringLiteral("[Global]"), QStringLiteral("pvMajor=70000")},
+     "2.0.0.3",
+     "DemoApp.dproj: product version 70000.0 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n"
+     "Tools\\DemoTool.dproj: product version 70000.0 has a part outside 0 to 65535, which a "
+     "VERSIONINFO cannot hold\n"
+     "DemoLib.dproj: product version 70000.0 has a part outside 0 to 65535, which a VERSIONINFO "
+     "cannot hold\n",
+     {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildRangeTest, testing::ValuesIn(RangeCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- What goes into the scripts ----------------------------------------------
@@ -317,8 +462,10 @@ TEST_P(BuildContentTest, FillsTheTemplate)
     ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources/Tools")));
     TestFiles::Write(
         f.Path("other.trc"),
-        "\xEF\xBB\xBFother $fvMajor.$fvMinor.$fvRelease.$fvBuild $Description $Platform");
-    const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments);
+        "\xEF\xBB\xBFother $fvMajor.$fvMinor.$fvRelease.$fvBuild $Description $Platform\r\n"
+        "FILEVERSION $fvMajor,$fvMinor,$fvRelease,$fvBuild");
+    const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + c.Arguments,
+                         {{"FAKERC_WRITE_RES", "script"}});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     const QByteArray bytes = TestFiles::Read(f.Path("demo/Resources/DemoApp-32.rc"));
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "the template's byte-order mark";
@@ -364,7 +511,7 @@ TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
     const TRun r =
         f.Run({QStringLiteral("build"), f.Group(), QStringLiteral("--resource-path"), QString(),
                QStringLiteral("--compiler-options"), QStringLiteral("-c 65001 \"/I a b\"")},
-              {{"FAKERC_ARGS_FILE", "T/args.txt"}});
+              {{"FAKERC_ARGS_FILE", "T/args.txt"}, {"FAKERC_WRITE_RES", "script"}});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     const QStringList args =
         QString::fromLocal8Bit(TestFiles::Read(f.Path("args.txt"))).split(u'\n');
@@ -379,6 +526,95 @@ TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
     expected << QString();
     EXPECT_EQ(args, expected);
 }
+
+// ---- The hint for unescaped text ---------------------------------------------------
+
+const char* const LlvmRc = "/usr/bin/llvm-rc";
+const char* const EscapeHint =
+    "*** The script holds non-ASCII text and \"Escape text values\" is off: the compiler may "
+    "read it in another code page. Switch on \"Escape text values\" on the settings page, or "
+    "build with --escape-values.\n";
+
+struct THintCase {
+    const char* Name;
+    bool LlvmRc;           // else the fake compiler, failing
+    QStringList Arguments; // after "build GROUP"
+    int ExitCode;
+    int Hints; // how often the hint is in the log
+};
+
+void PrintTo(const THintCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildHintTest : public testing::TestWithParam<THintCase>
+{
+};
+
+// The demo's company "Müller & Söhne" stops llvm-rc unless it is escaped.
+TEST_P(BuildHintTest, NamesTheSettingWhenACompileFails)
+{
+    const THintCase& c = GetParam();
+    if (c.LlvmRc && !QFileInfo::exists(QLatin1String(LlvmRc)))
+        GTEST_SKIP() << LlvmRc << " is not installed (Debian package llvm-14)";
+    TBuildFixture f;
+    TestFiles::Write(f.Path("demo/Demo.groupproj"),
+                     TestFiles::GroupFile({QStringLiteral("DemoApp.dproj")}));
+    QStringList args{QStringLiteral("build"), f.Group()};
+    if (c.LlvmRc)
+        args << QStringLiteral("--compiler") << QLatin1String(LlvmRc);
+    const TRun r = f.Run(args + c.Arguments, {{"FAKERC_EXIT", "1"}});
+    EXPECT_EQ(r.ExitCode, c.ExitCode) << r.Out.toStdString();
+    EXPECT_EQ(r.Out.count(U(EscapeHint)), c.Hints) << r.Out.toStdString();
+}
+
+const THintCase HintCases[] = {
+    {"LlvmRcUnescaped", true, {}, 1, 2},
+    {"LlvmRcEscaped", true, {QStringLiteral("--escape-values")}, 0, 0},
+    {"OtherFailureEscaped", false, {QStringLiteral("--escape-values")}, 1, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildHintTest, testing::ValuesIn(HintCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Time limit -------------------------------------------------------------------
+
+#ifndef Q_OS_WIN
+// Whether a process is still there; one that has ended but was not reaped yet
+// (a zombie) counts as ended.
+bool ProcessAlive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close < 0 || text.mid(close + 2, 1) != "Z";
+}
+
+// A compiler that is a shell script and starts a child that would run far
+// beyond the limit: both end at the limit, and the log says so.
+TEST(BuildCommand, TimeLimitEndsTheCompilerWithItsChildren)
+{
+    TBuildFixture f;
+    TestFiles::Write(f.Path("demo/Demo.groupproj"),
+                     TestFiles::GroupFile({QStringLiteral("Tools\\DemoTool.dproj")}));
+    const QString script = f.Path("slowrc.sh");
+    TestFiles::Write(script, "#!/bin/sh\nsleep 300 &\necho $! > \"$0.child\"\necho started\nwait\n");
+    ASSERT_TRUE(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner));
+    const TRun r = f.Run({QStringLiteral("build"), f.Group(), QStringLiteral("--compiler"), script,
+                          QStringLiteral("--timeout"), QStringLiteral("1")});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Out.contains(QStringLiteral(
+        "started\n*** Error: The wait operation timed out; the compiler was ended\n")))
+        << r.Out.toStdString();
+    const QByteArray child = TestFiles::Read(script + QStringLiteral(".child")).trimmed();
+    ASSERT_FALSE(child.isEmpty());
+    EXPECT_FALSE(ProcessAlive(child.toLongLong())) << "the script's child was left running";
+}
+#endif
 
 // ---- Dry run -------------------------------------------------------------------
 
@@ -415,7 +651,8 @@ TEST(BuildCommand, DryRunPrintsWhatABuildWritesAndChangesNothing)
     EXPECT_EQ(dry.Listing(), listing) << "a dry run writes nothing and runs no compiler";
 
     const TRun r =
-        real.Run({QStringLiteral("build"), real.Group(), QStringLiteral("--escape-values")});
+        real.Run({QStringLiteral("build"), real.Group(), QStringLiteral("--escape-values")},
+                 {{"FAKERC_WRITE_RES", "script"}});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
 
     const auto printed = ParseDryRun(d.Out);
@@ -483,6 +720,21 @@ const TUsageCase UsageCases[] = {
      2,
      "quorvel-cli: --compiler needs a value"},
     {"MissingGroupFile", {QStringLiteral("T/none.groupproj")}, 1, "Cannot open file"},
+    // The 64-bit script would overwrite the 32-bit one.
+    {"EqualSuffixes",
+     {QStringLiteral("GROUP"), QStringLiteral("--suffix32"), QStringLiteral("_x"),
+      QStringLiteral("--suffix64=_X")},
+     2,
+     "quorvel-cli: the 32-bit and the 64-bit suffix are both \"_x\": the 64-bit script would "
+     "overwrite the 32-bit one\nusage: "},
+    {"SuffixEqualToTheConfigured",
+     {QStringLiteral("GROUP"), QStringLiteral("--suffix32"), QStringLiteral("-64")},
+     2,
+     "quorvel-cli: the 32-bit and the 64-bit suffix are both \"-64\""},
+    {"TimeoutNotANumber",
+     {QStringLiteral("GROUP"), QStringLiteral("--timeout"), QStringLiteral("0")},
+     2,
+     "quorvel-cli: --timeout needs a number of seconds from 1 to 86400, not \"0\""},
     {"MissingTemplate",
      {QStringLiteral("GROUP"), QStringLiteral("--template"), QStringLiteral("T/none.trc")},
      1,

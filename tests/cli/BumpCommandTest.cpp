@@ -111,9 +111,9 @@ const TBumpCase BumpCases[] = {
     {"SavedValuesAreBumped",
      {QStringLiteral("--build"), QStringLiteral("--project"), QStringLiteral("DemoApp.dproj")},
      {QStringLiteral("[Global]"), QStringLiteral("pvMajor=1"), QStringLiteral("[DemoApp.dproj]"),
-      QStringLiteral("fvMajor=3"), QStringLiteral("fvMinor=1"), QStringLiteral("fvBuild=65535")},
-     "DemoApp.dproj: 3.1.0.65535 -> 3.1.0.65536\n",
-     {QStringLiteral("3.1.0.65536"), QStringLiteral("1.0.1.7"), QStringLiteral("2.0.0.3")}},
+      QStringLiteral("fvMajor=3"), QStringLiteral("fvMinor=1"), QStringLiteral("fvBuild=65534")},
+     "DemoApp.dproj: 3.1.0.65534 -> 3.1.0.65535\n",
+     {QStringLiteral("3.1.0.65535"), QStringLiteral("1.0.1.7"), QStringLiteral("2.0.0.3")}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BumpCommandTest, testing::ValuesIn(BumpCases),
@@ -209,12 +209,20 @@ const TRefusedCase RefusedCases[] = {
      AllUnchecked,
      1,
      "quorvel-cli: no project of the group is checked; name them with --project ENTRY or --all"},
-    // One project cannot be raised: the others are not saved either.
+    // One project cannot be raised: the others are not saved either. A
+    // version resource wraps a part above 65535 (65536 comes out as 0).
     {"LargestBuild",
      {QStringLiteral("--build")},
-     {QStringLiteral("[DemoLib.dproj]"), QStringLiteral("fvBuild=2147483647")},
-     1,
-     "quorvel-cli: DemoLib.dproj: the file version 1.0.0.2147483647 cannot be raised further"},
+     {QStringLiteral("[DemoLib.dproj]"), QStringLiteral("fvBuild=65535")},
+     2,
+     "quorvel-cli: DemoLib.dproj: the file version 1.0.0.65535 cannot be raised further: a version resource holds no part "
+     "above 65535"},
+    {"StoredMinorAboveTheLimit",
+     {QStringLiteral("--minor"), QStringLiteral("--all")},
+     {QStringLiteral("[Tools\\DemoTool.dproj]"), QStringLiteral("fvMinor=70000")},
+     2,
+     "quorvel-cli: Tools\\DemoTool.dproj: the file version 1.70000.0.0 cannot be raised further: a "
+     "version resource holds no part above 65535"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BumpRefusedTest, testing::ValuesIn(RefusedCases),

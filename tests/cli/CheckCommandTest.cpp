@@ -231,4 +231,40 @@ TEST(CheckCommand, UsageErrors)
     }
 }
 
+// A file that names no project is no group to build or check: a pipeline with
+// a wrong path must not pass. Listing it stays harmless.
+TEST(CheckCommand, FileWithoutProjects)
+{
+    TGroupCopy copy;
+    const QString demo = copy.CopyDemo();
+    TestFiles::Write(copy.Path(QStringLiteral("empty.groupproj")), QByteArray());
+    TestFiles::Write(copy.Path(QStringLiteral("README.md")), "# Demo\n\nNo group here.\n");
+    const QString project = copy.Path(QStringLiteral("demo/DemoApp.dproj"));
+    struct {
+        const char* Command;
+        QString File;
+        int ExitCode;
+        const char* Out;
+    } const cases[] = {
+        {"build", copy.Path(QStringLiteral("empty.groupproj")), 1, ""},
+        {"check", copy.Path(QStringLiteral("README.md")), 1, ""},
+        {"verify", project, 1, ""},
+        {"build", project, 1, ""},
+        {"list", copy.Path(QStringLiteral("empty.groupproj")), 0, "No projects.\n"},
+    };
+    const QStringList listing = copy.Listing();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Command);
+        const TGroupCopy::TRun r = copy.Run({QLatin1String(c.Command), c.File});
+        EXPECT_EQ(r.ExitCode, c.ExitCode);
+        if (c.ExitCode)
+            EXPECT_TRUE(r.Out.isEmpty()) << r.Out.toStdString();
+        else
+            EXPECT_TRUE(r.Out.endsWith(U(c.Out))) << r.Out.toStdString();
+        EXPECT_EQ(r.Err, c.ExitCode ? QStringLiteral("No projects in %1\n").arg(c.File) : QString());
+    }
+    EXPECT_EQ(copy.Listing(), listing);
+    Q_UNUSED(demo);
+}
+
 } // namespace

@@ -44,6 +44,8 @@ protected:
                          TestFiles::GroupFile({QStringLiteral("A.dproj")}));
         TestFiles::Write(Dir.filePath(QStringLiteral("Two.groupproj")),
                          TestFiles::GroupFile({QStringLiteral("A.dproj"), QStringLiteral("B.dproj")}));
+        // A named configuration must exist; an empty one gives the defaults.
+        TestFiles::Write(Dir.filePath(QStringLiteral("empty.ini")), QByteArray());
     }
 
     QTemporaryDir Dir;
@@ -52,7 +54,7 @@ protected:
 TEST_P(CliTranslationTest, SpeaksTheLanguage)
 {
     const TCliLanguageCase& c = GetParam();
-    QStringList arguments{QStringLiteral("--config"), Dir.filePath(QStringLiteral("none.ini"))};
+    QStringList arguments{QStringLiteral("--config"), Dir.filePath(QStringLiteral("empty.ini"))};
     for (const QString& a : c.Arguments)
         arguments << (a == QLatin1String("GROUP1")   ? QStringLiteral("One.groupproj")
                       : a == QLatin1String("GROUP2") ? QStringLiteral("Two.groupproj")

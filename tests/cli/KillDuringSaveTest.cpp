@@ -34,13 +34,15 @@ protected:
         Group = Dir.filePath(QStringLiteral("Big.groupproj"));
         Settings = Dir.filePath(QStringLiteral("Big.vprj"));
         TestFiles::Write(Group, TestFiles::GroupFile(entries));
+        // A named configuration must exist; an empty one gives the defaults.
+        TestFiles::Write(Dir.filePath(QStringLiteral("empty.ini")), QByteArray());
     }
 
     QProcess* StartSet(int build)
     {
         auto* p = new QProcess;
         p->setProgram(TestFiles::CliProgram());
-        p->setArguments({QStringLiteral("--config"), Dir.filePath(QStringLiteral("none.ini")),
+        p->setArguments({QStringLiteral("--config"), Dir.filePath(QStringLiteral("empty.ini")),
                          QStringLiteral("set"), Group, QStringLiteral("--all"),
                          QStringLiteral("fvBuild=%1").arg(build)});
         p->start();

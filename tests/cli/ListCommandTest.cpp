@@ -151,6 +151,48 @@ TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
     const QJsonObject app = json["projects"].toArray()[0].toObject();
     EXPECT_EQ(app["fvBuild"].toInt(), 250);
     EXPECT_EQ(app["Description"].toString(), "Tab\there");
+    // The listing's own layout, which scripts may read line by line.
+    const TRun r = Run({"--config", Config(), "list", group, "--json"});
+    EXPECT_EQ(r.Out,
+              QStringLiteral("{\"group\": \"%1\",\n"
+                             " \"settingsFile\": \"%2\",\n"
+                             " \"global\": {\"pvMajor\": 250, \"pvMinor\": 0, \"Company\": "
+                             "\"\\\"Quoted\\\" \\\\ Co\", \"Copyright\": \"\", \"Product\": "
+                             "\"Prödukt\", \"Author\": \"\"},\n"
+                             " \"projects\": [{\"entry\": \"App.dproj\", \"path\": \"%3\", "
+                             "\"exists\": true, \"fvMajor\": 1, \"fvMinor\": 0, \"fvRelease\": 0, "
+                             "\"fvBuild\": 250, \"Description\": \"Tab\\there\", \"Status\": 7, "
+                             "\"checked\": true, \"win32\": true, \"win64\": true}]}\n")
+                  .arg(group, File("Group.vprj"), File("App.dproj")));
+}
+
+// Delphi's defaults write "FileDescription=$(MSBuildProjectName)"; the IDE puts
+// the project's name there when it builds. A saved value stays as it is, and
+// check names a macro that is left.
+TEST_F(ListCommand, ProjectNameMacrosFromTheProjectFile)
+{
+    TestFiles::Write(File("sub/My.Tool.dproj"),
+                     TestFiles::ProjectFile("FileDescription=$(MSBuildProjectName) for $(msbuildprojectname);"
+                                            "ProductName=$(MODULENAME);CompanyName=$(Company)",
+                                            "1"));
+    const QString group = Group({"sub\\My.Tool.dproj", "App.dproj"});
+    TestFiles::Write(File("Group.vprj"), TestFiles::CrLf({"[App.dproj]", "Description=$(ModuleName)"}));
+    const QJsonObject json = ListJson(group);
+    EXPECT_EQ(json["global"].toObject()["Product"].toString(), "My.Tool");
+    EXPECT_EQ(json["global"].toObject()["Company"].toString(), "$(Company)");
+    const QJsonArray projects = json["projects"].toArray();
+    EXPECT_EQ(projects[0].toObject()["Description"].toString(), "My.Tool for My.Tool");
+    EXPECT_EQ(projects[1].toObject()["Description"].toString(), "$(ModuleName)");
+
+    const TRun r = Run({"--config", Config(), "check", group});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Err.startsWith(
+        "Group.groupproj: Company \"$(Company)\" holds the MSBuild macro $(Company), which goes "
+        "into the version resource as it stands\n"))
+        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("App.dproj: Description \"$(ModuleName)\" holds the MSBuild macro"))
+        << r.Err.toStdString();
+    EXPECT_FALSE(r.Err.contains("My.Tool.dproj: Description")) << r.Err.toStdString();
 }
 
 TEST_F(ListCommand, EmptyGroup)
@@ -200,7 +242,7 @@ TEST_F(ListCommand, WritesNoFile)
     const QStringList before = Listing();
     for (const QStringList& args :
          {QStringList{"--config", Config(), "list", group, "--json"},
-          QStringList{"--config", File("cfg/absent.ini"), "list", group}}) {
+          QStringList{"list", group}}) {
         const TRun r = Run(args);
         EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     }
@@ -259,7 +301,14 @@ INSTANTIATE_TEST_SUITE_P(Cli, ListCommandExit,
         TExitCase{"Help", {"--help"}, 0, "list"},
         TExitCase{"ListHelp", {"list", "--help"}, 0, "quorvel-cli [--config FILE] list GROUP [--json]"},
         TExitCase{"Version", {"--version"}, 0, "quorvel-cli "},
-        TExitCase{"ConfigAfterCommand", {"list", "GROUP", "--json", "--config", "CONFIG"}, 0, "\"projects\""}),
+        TExitCase{"ConfigAfterCommand", {"list", "GROUP", "--json", "--config", "CONFIG"}, 0, "\"projects\""},
+        // A named configuration must be read: a typo must not build with the defaults.
+        TExitCase{"NamedConfigMissing", {"--config", "CONFIG.none", "list", "GROUP"}, 1, "Cannot open file \""},
+        TExitCase{"NamedConfigIsAFolder", {"--config", ".", "list", "GROUP"}, 1, "Cannot open file \".\""},
+        TExitCase{"NamedConfigEmptyName", {"--config=", "list", "GROUP"}, 1, "Cannot open file \"\""},
+        TExitCase{"NamedConfigMissingAfterCommand", {"build", "GROUP", "--config", "CONFIG.none"}, 1, "Cannot open file \""},
+        TExitCase{"NamedConfigMissingForSet", {"set", "GROUP", "--config", "CONFIG.none", "pvMajor=3"}, 1, "Cannot open file \""},
+        TExitCase{"NoConfigTakesTheDefaults", {"list", "GROUP"}, 0, "Product version 3.1"}),
     [](const testing::TestParamInfo<TExitCase>& info) { return std::string(info.param.Name); });
 // clang-format on
 

@@ -198,7 +198,23 @@ const TVerifyCase VerifyCases[] = {
      1,
      "",
      {QStringLiteral("Tools\\DemoTool.dproj (32-bit): resource file \"G/Tools/DemoTool-32.res\" "
-                     "is older than its script \"G/Resources/Tools/DemoTool-32.rc\"")}},
+                     "is older than its script \"G/Resources/Tools/DemoTool-32.rc\""),
+      QStringLiteral("Tools\\DemoTool.dproj (32-bit): outdated script "
+                     "\"G/Resources/Tools/DemoTool-32.rc\": line 1 is \"1 VERSIONINFO\", a build "
+                     "now writes \"// Version information of one project and platform. "
+                     "Quorvel fills in the\"")}},
+    // A part a version resource cannot hold is named as such, not as "differs".
+    {"NegativePart",
+     {},
+     {},
+     {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("fvMajor=1"), QStringLiteral("fvMinor=2"),
+      QStringLiteral("fvBuild=-1"), QStringLiteral("Status=3")},
+     GoodDemoFiles(),
+     {},
+     1,
+     "",
+     {QStringLiteral("DemoApp.dproj (32-bit): resource file \"G/DemoApp-32.res\": -1 cannot be "
+                     "stored in a version resource")}},
     {"UncheckedProjectsAreNotRead",
      {},
      {},
@@ -270,9 +286,13 @@ TEST(VerifyCommand, UsageErrors)
         {{QStringLiteral("verify"), group, QStringLiteral("--suffix32")},
          2,
          "quorvel-cli: --suffix32 needs a value"},
-        {{QStringLiteral("verify"), group, QStringLiteral("--template"), QStringLiteral("x")},
+        {{QStringLiteral("verify"), group, QStringLiteral("--compiler"), QStringLiteral("x")},
          2,
-         "quorvel-cli: unknown option --template"},
+         "quorvel-cli: unknown option --compiler"},
+        {{QStringLiteral("verify"), group, QStringLiteral("--template"),
+          copy.Path(QStringLiteral("none.trc"))},
+         1,
+         "Cannot open file"},
         {{QStringLiteral("verify"), copy.Path(QStringLiteral("none.groupproj"))},
          1,
          "Cannot open file"},
@@ -283,6 +303,35 @@ TEST(VerifyCommand, UsageErrors)
         EXPECT_EQ(r.ExitCode, c.ExitCode);
         EXPECT_TRUE(r.Err.startsWith(U(c.Err))) << r.Err.toStdString();
     }
+}
+
+// A value changed after the build: the .res files still carry the right file
+// versions, but the scripts are no longer what a build writes.
+TEST(VerifyCommand, ChangedValueWithoutRebuildIsAnOutdatedScript)
+{
+    TGroupCopy copy;
+    const QString group = copy.CopyDemo();
+    const QString folder = copy.Path(QStringLiteral("demo/"));
+    TGroupCopy::TRun r = copy.Run({QStringLiteral("build"), group},
+                                  {{QStringLiteral("FAKERC_WRITE_RES"), QStringLiteral("script")}});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    r = copy.Run({QStringLiteral("verify"), group});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+
+    r = copy.Run({QStringLiteral("set"), group, QStringLiteral("--project"),
+                  QStringLiteral("DemoLib.dproj"), QStringLiteral("Description=Core library")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    r = copy.Run({QStringLiteral("verify"), group});
+    EXPECT_EQ(r.ExitCode, 1);
+    QStringList expected;
+    for (const char* platform : {"32", "64"})
+        expected << QStringLiteral("DemoLib.dproj (%1-bit): outdated script "
+                                   "\"%2Resources/DemoLib-%1.rc\": line 20 is \"            VALUE "
+                                   "\"FileDescription\", L\"Demo library\\0\"\", a build now "
+                                   "writes \"            VALUE \"FileDescription\", L\"Core "
+                                   "library\\0\"\"")
+                        .arg(U(platform), folder);
+    EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
 }
 
 // ---- The pipeline with a real resource compiler ------------------------------------
@@ -342,6 +391,10 @@ TEST(VerifyCommand, BumpBuildVerifyPipelineWithLlvmRc)
                  << QStringLiteral("DemoLib.dproj (%1-bit): resource file \"%2DemoLib-%1.res\": "
                                    "the FileVersion text \"2.0.0.4\" differs from the project's "
                                    "file version 2.1.0.0")
+                        .arg(U(platform), folder)
+                 << QStringLiteral("DemoLib.dproj (%1-bit): outdated script "
+                                   "\"%2Resources/DemoLib-%1.rc\": line 7 is \"FILEVERSION "
+                                   "2,0,0,4\", a build now writes \"FILEVERSION 2,1,0,0\"")
                         .arg(U(platform), folder);
     EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
 

@@ -4,7 +4,9 @@
 //   FAKERC_STDERR     text for standard error (decoded the same way)
 //   FAKERC_BYTES      write this many bytes of "x" to standard output
 //   FAKERC_SLEEP_MS   sleep this long after writing
-//   FAKERC_WRITE_RES  when set, copy the script to the file named by -fo
+//   FAKERC_WRITE_RES  write a resource file with a VERSIONINFO to the file named
+//                     by -fo: its FILEVERSION is the value ("9,9,9,9") or,
+//                     for "script", the script's own FILEVERSION line
 //   FAKERC_VERSION_RES when set, write a resource file with the script's
 //                     FILEVERSION, PRODUCTVERSION, CompanyName and
 //                     FileDescription to the file named by -fo, as a compiler
@@ -15,6 +17,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -133,16 +136,26 @@ int main(int argc, char** argv)
             const QByteArray a(argv[i]);
             if (a.startsWith("-fo"))
                 res = a.mid(3);
-            else if (script.isEmpty() && !a.startsWith('-'))
+            else if (a.endsWith(".rc"))
                 script = a;
         }
         if (qEnvironmentVariableIsSet("FAKERC_VERSION_RES")) {
             WriteVersionResource(script, res);
         } else {
+            QByteArray version = qgetenv("FAKERC_WRITE_RES");
             QFile in(QString::fromLocal8Bit(script));
+            if (version == "script" && in.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : in.readAll().split('\n'))
+                    if (line.trimmed().startsWith("FILEVERSION "))
+                        version = line.trimmed().mid(12);
+            const QList<QByteArray> parts = version.split(',');
+            quint16 file[4] = {0, 0, 0, 0};
+            for (int k = 0; k < 4 && k < parts.size(); ++k)
+                file[k] = quint16(parts[k].trimmed().toUInt());
+            const quint16 product[4] = {1, 0, 0, 0};
             QFile outFile(QString::fromLocal8Bit(res));
-            if (in.open(QIODevice::ReadOnly) && outFile.open(QIODevice::WriteOnly))
-                outFile.write(in.readAll());
+            if (outFile.open(QIODevice::WriteOnly))
+                outFile.write(VersionResBytes::ResFile(VersionResBytes::VersionInfo(file, product, {})));
         }
     }
     const int sleepMs = qgetenv("FAKERC_SLEEP_MS").toInt();

@@ -94,8 +94,8 @@ const TEditCase EditCases[] = {
      StartProject()},
     {"ProductMinorAnyCase", "PVMINOR=0", false, GroupWith([](TGroupValues& g) { g.ProdMinor = 0; }),
      StartProject()},
-    {"LargestNumber", "pvMajor=2147483647", false,
-     GroupWith([](TGroupValues& g) { g.ProdMajor = 2147483647; }), StartProject()},
+    {"LargestNumber", "pvMajor=65535", false,
+     GroupWith([](TGroupValues& g) { g.ProdMajor = 65535; }), StartProject()},
     {"BlanksAroundNumber", "pvMinor= 9 ", false,
      GroupWith([](TGroupValues& g) { g.ProdMinor = 9; }), StartProject()},
     {"CompanyNonAscii", "Company=Müller & Söhne", false,
@@ -110,8 +110,8 @@ const TEditCase EditCases[] = {
      GroupWith([](TGroupValues& g) { g.Author = QStringLiteral(" Bo "); }), StartProject()},
     {"FileMajor", "fvMajor=0", true, StartGroup(),
      ProjectWith([](TProjectData& d) { d.FileVersionMajor = 0; })},
-    {"FileMinor", "fvMinor=65536", true, StartGroup(),
-     ProjectWith([](TProjectData& d) { d.FileVersionMinor = 65536; })},
+    {"FileMinor", "fvMinor=65535", true, StartGroup(),
+     ProjectWith([](TProjectData& d) { d.FileVersionMinor = 65535; })},
     {"FileRelease", "fvRelease=3", true, StartGroup(),
      ProjectWith([](TProjectData& d) { d.FileVersionRelease = 3; })},
     {"FileBuild", "FvBuild=100", true, StartGroup(),
@@ -167,16 +167,15 @@ const TBadEditCase BadEditCases[] = {
     {"UnknownKey", "Version=1.2", "unknown key Version"},
     {"EmptyKey", "=3", "=3 is no KEY=VALUE assignment"},
     {"PlaceholderOnlyKey", "Platform=32-bit", "unknown key Platform"},
-    {"NotANumber", "fvBuild=abc", "fvBuild needs a number from 0 to 2147483647, not \"abc\""},
-    {"EmptyNumber", "pvMajor=", "pvMajor needs a number from 0 to 2147483647, not \"\""},
-    {"Negative", "fvMinor=-1", "fvMinor needs a number from 0 to 2147483647, not \"-1\""},
-    {"Hexadecimal", "fvMinor=0x10", "fvMinor needs a number from 0 to 2147483647, not \"0x10\""},
-    {"DottedVersion", "fvMajor=1.2", "fvMajor needs a number from 0 to 2147483647, not \"1.2\""},
-    {"TooLarge", "fvBuild=2147483648",
-     "fvBuild needs a number from 0 to 2147483647, not \"2147483648\""},
+    {"NotANumber", "fvBuild=abc", "fvBuild needs a number from 0 to 65535, not \"abc\""},
+    {"EmptyNumber", "pvMajor=", "pvMajor needs a number from 0 to 65535, not \"\""},
+    {"Negative", "fvMinor=-1", "fvMinor needs a number from 0 to 65535, not \"-1\""},
+    {"Hexadecimal", "fvMinor=0x10", "fvMinor needs a number from 0 to 65535, not \"0x10\""},
+    {"DottedVersion", "fvMajor=1.2", "fvMajor needs a number from 0 to 65535, not \"1.2\""},
+    {"TooLarge", "fvBuild=65536", "fvBuild needs a number from 0 to 65535, not \"65536\""},
     {"FarTooLarge", "fvBuild=99999999999999999999",
-     "fvBuild needs a number from 0 to 2147483647, not \"99999999999999999999\""},
-    {"NonAsciiDigits", "fvBuild=٣", "fvBuild needs a number from 0 to 2147483647, not \"٣\""},
+     "fvBuild needs a number from 0 to 65535, not \"99999999999999999999\""},
+    {"NonAsciiDigits", "fvBuild=٣", "fvBuild needs a number from 0 to 65535, not \"٣\""},
     {"StatusAboveSeven", "Status=8", "Status needs a number from 0 to 7, not \"8\""},
     {"SwitchNumber", "win32=1", "win32 needs true or false, not \"1\""},
     {"SwitchYes", "enabled=yes", "enabled needs true or false, not \"yes\""},
@@ -236,7 +235,8 @@ class FindProjectEntriesTest : public testing::TestWithParam<TFindCase>
 TEST_P(FindProjectEntriesTest, FindsEveryEntryOfThatText)
 {
     TProjectList list;
-    for (const char* e : {"App.dproj", "Tools\\Conv.dproj", "lib/Core.dproj", "APP.dproj"})
+    for (const char* e : {"App.dproj", "Tools\\Conv.dproj", "lib/Core.dproj", "APP.dproj",
+                          "R&amp;D\\Lab.dproj"})
         list.Add(U(e));
     EXPECT_EQ(FindProjectEntries(list, U(GetParam().Given)), GetParam().Found);
 }
@@ -249,6 +249,9 @@ const TFindCase FindCases[] = {
     {"NameWithoutFolderIsNotTheEntry", "Conv.dproj", {}},
     {"WithoutExtension", "App", {}},
     {"Empty", "", {}},
+    // The entry as the window shows it, and as the group file writes it.
+    {"ReferenceDecoded", "R&D/Lab.dproj", {4}},
+    {"ReferenceAsWritten", "r&amp;d\\lab.dproj", {4}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FindProjectEntriesTest, testing::ValuesIn(FindCases),
@@ -298,7 +301,8 @@ const TBumpCase BumpCases[] = {
     {"ReleaseResetsBuild", vpRelease, {1, 2, 3, 15}, {1, 2, 4, 0}, true},
     {"MinorResetsReleaseAndBuild", vpMinor, {1, 2, 3, 15}, {1, 3, 0, 0}, true},
     {"MajorResetsAllLower", vpMajor, {1, 2, 3, 15}, {2, 0, 0, 0}, true},
-    {"BuildBeyond16Bits", vpBuild, {1, 0, 0, 65535}, {1, 0, 0, 65536}, true},
+    {"BuildUpTo16Bits", vpBuild, {1, 0, 0, 65534}, {1, 0, 0, 65535}, true},
+    {"BuildBeyond16BitsStays", vpBuild, {1, 0, 0, 65535}, {1, 0, 0, 65535}, false},
     {"NegativeCountsAsZero", vpRelease, {1, 0, -4, 9}, {1, 0, 1, 0}, true},
     {"LargestBuildStays", vpBuild, {1, 2, 3, Max32}, {1, 2, 3, Max32}, false},
     {"LargestMinorStaysWithLowerParts", vpMinor, {1, Max32, 3, 4}, {1, Max32, 3, 4}, false},

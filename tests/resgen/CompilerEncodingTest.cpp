@@ -174,7 +174,8 @@ TEST_P(CompilerEncodingTest, ResourceHoldsTheTypedText)
     compiler.TimeoutMs = 120000;
     QStringList resourceFiles;
     TGenerationActions actions;
-    actions.Compile = [&](const QString& g, const QString& p, const QString& n) {
+    actions.Compile = [&](const TCompileJob& job) {
+        const QString &g = job.GroupFolder, &p = job.ResourcePath, &n = job.ScriptName;
         const TCompileOutcome outcome = compiler.CompileResource(g, p, n);
         EXPECT_TRUE(outcome.Succeeded()) << S(n) << ":\n" << S(log.Text()) << S(errors.Text);
         resourceFiles << CompileResourcePath(g, n);

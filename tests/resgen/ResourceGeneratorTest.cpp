@@ -134,7 +134,8 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
 
     QStringList compiles;
     TGenerationActions actions;
-    actions.Compile = [&](const QString& group, const QString& path, const QString& name) {
+    actions.Compile = [&](const TCompileJob& job) {
+        const QString &group = job.GroupFolder, &path = job.ResourcePath, &name = job.ScriptName;
         EXPECT_EQ(group, TestFiles::Native(g));
         // The script is on disk when its compiler runs.
         const QString script = QDir(QDir(group).filePath(path)).filePath(name);
@@ -229,25 +230,45 @@ const TGenerateCase GenerateCases[] = {
      {{"Resources/Tools/Conv-32.rc", PlainScript(4, "Calculator", "32-bit")}},
      {QStringLiteral("Resources|Tools/Conv-32.rc")},
      false},
-    // The script's own folder is not created: the run stops with the message,
-    // the 64-bit script is not written, and no later project is processed.
-    {"SubFolderMissingStopsTheRun",
+    // A script's folder inside the resources folder is created.
+    {"SubFolderMissingIsCreated",
+     PlainTemplate,
+     {Entry("Source\\Deep\\App.dproj", true, Only32)},
+     "Resources",
+     {},
+     {},
+     {{"Resources/Source/Deep/App-32.rc", PlainScript(4, "Calculator", "32-bit")}},
+     {QStringLiteral("Resources|Source/Deep/App-32.rc")},
+     false},
+    // An entry that climbs out of the group folder: nothing is created there.
+    {"FolderOutsideIsNotCreated",
+     PlainTemplate,
+     {Entry("..\\..\\Other\\App.dproj", true, Only32)},
+     "Resources",
+     {},
+     {},
+     {},
+     {},
+     true},
+    // A script that cannot be written stops the run with the message, the
+    // 64-bit script is not written, and no later project is processed.
+    {"ScriptFolderBlockedStopsTheRun",
      PlainTemplate,
      {Entry("Calc.dproj", true, Both), Entry("Tools\\Conv.dproj", true, Both),
       Entry("Later.dproj", true, Both)},
      "Resources",
      {},
-     {},
+     {QStringLiteral("Resources/Tools")},
      {{"Resources/Calc-32.rc", PlainScript(4, "Calculator", "32-bit")},
       {"Resources/Calc-64.rc", PlainScript(4, "Calculator", "64-bit")}},
      {QStringLiteral("Resources|Calc-32.rc"), QStringLiteral("Resources|Calc-64.rc")},
      true},
-    {"SixtyFourOnlyMissingFolder",
+    {"SixtyFourOnlyBlockedFolder",
      PlainTemplate,
      {Entry("Tools\\Conv.dproj", true, Only64), Entry("Later.dproj", true, Both)},
      "Resources",
      {},
-     {},
+     {QStringLiteral("Resources/Tools")},
      {},
      {},
      true},

@@ -409,6 +409,8 @@ TEST(FullFileSystem, SaveFailsAndKeepsTheOldSettings)
                      TestFiles::ProjectFile(QStringLiteral("FileVersion=1.2.3.4"), QStringLiteral("3")));
     const QByteArray old = "[Global]\r\npvMajor=1\r\n\r\n[App.dproj]\r\nfvMajor=1\r\nfvBuild=4\r\n";
     TestFiles::Write(source + QStringLiteral("/Group.vprj"), old);
+    // A named configuration must exist; an empty one gives the defaults.
+    TestFiles::Write(source + QStringLiteral("/empty.ini"), QByteArray());
 
     // On the small file system: fill it, then change a value, then list.
     const QString script = QStringLiteral(
@@ -417,11 +419,11 @@ TEST(FullFileSystem, SaveFailsAndKeepsTheOldSettings)
         "cp \"$source\"/* \"$disk\"/\n"
         "cat /dev/zero > \"$disk/fill\" 2>/dev/null || true\n"
         "set +e\n"
-        "\"$cli\" --config \"$disk/none.ini\" set \"$disk/Group.groupproj\" --all fvBuild=9 "
+        "\"$cli\" --config \"$disk/empty.ini\" set \"$disk/Group.groupproj\" --all fvBuild=9 "
         "  >\"$out/set.out\" 2>\"$out/set.err\"\n"
         "echo $? >\"$out/set.exit\"\n"
         "cp \"$disk/Group.vprj\" \"$out/after.vprj\"\n"
-        "\"$cli\" --config \"$disk/none.ini\" list \"$disk/Group.groupproj\" --json "
+        "\"$cli\" --config \"$disk/empty.ini\" list \"$disk/Group.groupproj\" --json "
         "  >\"$out/list.out\" 2>&1\n"
         "echo $? >\"$out/list.exit\"\n"
         "echo done\n");
@@ -456,8 +458,10 @@ TEST(FileSizeLimit, SaveFailsAndKeepsTheOldSettings)
     TestFiles::Write(group, TestFiles::GroupFile(entries));
     const QByteArray old = "[Global]\r\npvMajor=1\r\n\r\n[Project0.dproj]\r\nfvBuild=4\r\n";
     TestFiles::Write(settings, old);
+    // A named configuration must exist; an empty one gives the defaults.
+    TestFiles::Write(dir.filePath(QStringLiteral("cfg/empty.ini")), QByteArray());
     const QStringList set{TestFiles::CliProgram(), QStringLiteral("--config"),
-                          dir.filePath(QStringLiteral("none.ini")), QStringLiteral("set"), group,
+                          dir.filePath(QStringLiteral("cfg/empty.ini")), QStringLiteral("set"), group,
                           QStringLiteral("--all"), QStringLiteral("fvBuild=9")};
 
     // Limited to one block of 512 bytes; the signal the limit raises is

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "cli/CliContext.h"
+#include "resgen/ResourceGenerator.h"
+
+#include <QString>
+#include <optional>
+
+// What decides the resource scripts a build writes, as build and verify take
+// it from the command line; a value not given (null) comes from the
+// configuration.
+struct TScriptOptions {
+    QString Template;
+    QString ResourcePath;
+    QString Suffix32;
+    QString Suffix64;
+    std::optional<bool> EscapeValues;
+};
+
+// A value given on the command line, even an empty one, wins over the
+// configuration's.
+QString Pick(const QString& given, const QString& configured);
+
+// The generation input of a group as build makes it: the template read (an
+// unreadable one throws TQuorvelError), the settings from the options and the
+// configuration, every entry of the group.
+TGenerationInput ScriptGenerationInput(const TCliContext& context, const TProjectGroup& group,
+                                       const TScriptOptions& options);
