@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -22,6 +23,10 @@
 namespace {
 
 const QByteArray BomUtf8("\xEF\xBB\xBF", 3);
+
+// How often, and how far apart, a replacing rename is tried on Windows.
+[[maybe_unused]] constexpr int ReplaceAttempts = 40;
+[[maybe_unused]] constexpr unsigned long ReplaceRetryMs = 25;
 const QByteArray BomUtf16LE("\xFF\xFE", 2);
 const QByteArray BomUtf16BE("\xFE\xFF", 2);
 
@@ -310,13 +315,24 @@ void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
     // Unbuffered, so that a write the disk refuses fails here: a buffered
     // write fails only when commit() flushes it, and commit() does not look at
     // that failure but renames the short file over the old one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    for (int attempt = 1;; ++attempt) {
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            FailToCreate(fileName, file.errorString());
+        if (file.write(bytes) != bytes.size())
+            FailToCreate(fileName, file.errorString()); // the temporary file goes with `file`
+        if (file.commit())
+            return;
+#ifdef Q_OS_WIN
+        // Windows cannot replace a file that another program holds open for
+        // a moment (another run reading the settings, a virus scanner).
+        if (attempt < ReplaceAttempts) {
+            QThread::msleep(ReplaceRetryMs);
+            continue;
+        }
+#endif
         FailToCreate(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        FailToCreate(fileName, file.errorString()); // the temporary file goes with `file`
-    if (!file.commit())
-        FailToCreate(fileName, file.errorString());
+    }
 }
 
 void WriteFileBytesInPlace(const QString& fileName, const QByteArray& bytes)

@@ -96,7 +96,7 @@ TEST(ConcurrentRuns, LockKeptByAnotherRun)
     EXPECT_EQ(r.ExitCode, 1);
     EXPECT_EQ(r.Err, QStringLiteral("The settings file \"%1\" is in use by another run; nothing "
                                     "was changed\n")
-                         .arg(settings));
+                         .arg(TestFiles::Native(settings)));
     EXPECT_EQ(r.Out, QString());
     EXPECT_EQ(TestFiles::Read(settings), before);
 }
@@ -111,7 +111,7 @@ TEST(ConcurrentRuns, EmptyLocksOfKilledRunsAreTakenOver)
     const QString group = copy.CopyDemo();
     const QString lock = copy.Path(QStringLiteral("demo/Demo.vprj.lock"));
     QProcess ended;
-    ended.start(QStringLiteral("/bin/true"));
+    ended.start(TestFiles::FakeCompiler(), QStringList());
     ASSERT_TRUE(ended.waitForFinished());
     const struct {
         const char* Name;

@@ -134,6 +134,12 @@ TEST_F(ListCommand, JsonOfASmallGroup)
                                 {"win64", true}});
 }
 
+// A path as the listing writes it: this system's delimiters, "\\" escaped.
+QString JsonPath(const QString& path)
+{
+    return TestFiles::Native(path).replace(u'\\', QLatin1String("\\\\"));
+}
+
 TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
 {
     const QString group = Group({"App.dproj"});
@@ -163,7 +169,7 @@ TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
                              "\"exists\": true, \"fvMajor\": 1, \"fvMinor\": 0, \"fvRelease\": 0, "
                              "\"fvBuild\": 250, \"Description\": \"Tab\\there\", \"Status\": 7, "
                              "\"checked\": true, \"win32\": true, \"win64\": true}]}\n")
-                  .arg(group, File("Group.vprj"), File("App.dproj")));
+                  .arg(JsonPath(group), JsonPath(File("Group.vprj")), JsonPath(File("App.dproj"))));
 }
 
 // Delphi's defaults write "FileDescription=$(MSBuildProjectName)"; the IDE puts

@@ -113,15 +113,7 @@ TEST_P(VerifyCommandTest, ReportsEveryWrongResourceFile)
     QStringList expected;
     for (const QString& line : c.Err) {
         // The file name between the quotes, as this system writes paths.
-        QString l = QString(line).replace(QLatin1String("G/"), folder);
-        for (qsizetype open = l.indexOf(u'"'); open >= 0;) {
-            const qsizetype close = l.indexOf(u'"', open + 1);
-            if (close < 0)
-                break;
-            l.replace(open + 1, close - open - 1, TestFiles::Native(l.mid(open + 1, close - open - 1)));
-            open = l.indexOf(u'"', close + 1);
-        }
-        expected << l;
+        expected << TestFiles::NativeQuoted(QString(line).replace(QLatin1String("G/"), folder));
     }
     EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
     EXPECT_EQ(copy.Listing(), listing) << "verify writes nothing";
@@ -325,12 +317,12 @@ TEST(VerifyCommand, ChangedValueWithoutRebuildIsAnOutdatedScript)
     EXPECT_EQ(r.ExitCode, 1);
     QStringList expected;
     for (const char* platform : {"32", "64"})
-        expected << QStringLiteral("DemoLib.dproj (%1-bit): outdated script "
+        expected << TestFiles::NativeQuoted(QStringLiteral("DemoLib.dproj (%1-bit): outdated script "
                                    "\"%2Resources/DemoLib-%1.rc\": line 20 is \"            VALUE "
                                    "\"FileDescription\", L\"Demo library\\0\"\", a build now "
                                    "writes \"            VALUE \"FileDescription\", L\"Core "
                                    "library\\0\"\"")
-                        .arg(U(platform), folder);
+                        .arg(U(platform), folder));
     EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
 }
 

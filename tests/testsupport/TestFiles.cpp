@@ -46,25 +46,41 @@ QByteArray CrLf(const QStringList& lines)
     return out;
 }
 
+namespace {
+
+// The build tree's own paths. A cross-built test program runs under Wine,
+// where the build machine's root is the drive Z:.
+QString BuildPath(const char* path)
+{
+    const QString text = QString::fromUtf8(path);
+#ifdef Q_OS_WIN
+    if (text.startsWith(u'/'))
+        return QStringLiteral("Z:") + text;
+#endif
+    return text;
+}
+
+} // namespace
+
 QString CorpusDir()
 {
-    return QStringLiteral(QUORVEL_CORPUS_DIR);
+    return BuildPath(QUORVEL_CORPUS_DIR);
 }
 QString DataDir()
 {
-    return QStringLiteral(QUORVEL_TEST_DATA_DIR);
+    return BuildPath(QUORVEL_TEST_DATA_DIR);
 }
 QString ExamplesDir()
 {
-    return QStringLiteral(QUORVEL_EXAMPLES_DIR);
+    return BuildPath(QUORVEL_EXAMPLES_DIR);
 }
 QString FakeCompiler()
 {
-    return QStringLiteral(QUORVEL_FAKERC);
+    return BuildPath(QUORVEL_FAKERC);
 }
 QString CliProgram()
 {
-    return QStringLiteral(QUORVEL_CLI);
+    return BuildPath(QUORVEL_CLI);
 }
 
 QString NotFoundText()
@@ -79,6 +95,22 @@ QString NotFoundText()
 QString Native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+QString NativeQuoted(const QString& message)
+{
+    QString text = message;
+    for (qsizetype open = text.indexOf(u'"'); open >= 0;) {
+        const qsizetype close = text.indexOf(u'"', open + 1);
+        if (close < 0)
+            break;
+        // Only what is a path: on Windows one that begins with a drive.
+        const QString quoted = text.mid(open + 1, close - open - 1);
+        if (quoted.size() > 2 && quoted[1] == u':')
+            text.replace(open + 1, close - open - 1, Native(quoted));
+        open = text.indexOf(u'"', close + 1);
+    }
+    return text;
 }
 
 bool PermissionsBind()

@@ -26,6 +26,11 @@ QString NotFoundText();
 // A path with this system's delimiters, as the program shows paths.
 QString Native(const QString& path);
 
+// A message with each absolute file name between double quotes in this
+// system's delimiters, as the program writes them (on Windows: those that
+// begin with a drive).
+QString NativeQuoted(const QString& message);
+
 // Whether a write-protected file or folder keeps this process out: not so
 // for root on POSIX systems.
 bool PermissionsBind();
