@@ -143,13 +143,13 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = Started(f);
         f.Dialogs.Requests.clear();
-        w.edTemplate->setText(QStringLiteral("rel/dir/V.trc"));
-        f.Dialogs.SetNextFileName(QStringLiteral("/x/T.trc"));
+        w.edTemplate->setText(TestFiles::Native(QStringLiteral("rel/dir/V.trc")));
+        f.Dialogs.SetNextFileName(TestFiles::Native(QStringLiteral("/x/T.trc")));
         w.btTemplate->click();
-        QCOMPARE(f.Dialogs.Requests[0].InitialDir, QStringLiteral("rel/dir/"));
+        QCOMPARE(f.Dialogs.Requests[0].InitialDir, TestFiles::Native(QStringLiteral("rel/dir/")));
         QCOMPARE(f.Dialogs.Requests[0].Title, QStringLiteral("Select resource template"));
         QCOMPARE(f.Dialogs.Requests[0].Filter, QStringLiteral("Templates|*.trc|all|*.*"));
-        QCOMPARE(w.edTemplate->text(), QStringLiteral("/x/T.trc"));
+        QCOMPARE(w.edTemplate->text(), TestFiles::Native(QStringLiteral("/x/T.trc")));
         w.edTemplate->clear();
         w.btTemplate->click(); // cancelled: the field stays
         QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.ProgramDir());
@@ -158,7 +158,7 @@ private Q_SLOTS:
         w.btResCompiler->click();
         QCOMPARE(f.Dialogs.Requests[2].FileName, QStringLiteral("brcc32.exe"));
         QVERIFY(f.Dialogs.Requests[2].Filter.startsWith(QStringLiteral("Programs|*.exe")));
-        QVERIFY(f.Dialogs.Requests[2].InitialDir.endsWith(QStringLiteral("programs/")));
+        QVERIFY(f.Dialogs.Requests[2].InitialDir.endsWith(TestFiles::Native(QStringLiteral("programs/"))));
     }
 };
 

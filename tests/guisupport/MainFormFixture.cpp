@@ -20,6 +20,11 @@ TMainFormFixture::~TMainFormFixture()
     Destroy();
 }
 
+QString TMainFormFixture::Folder(const QString& name) const
+{
+    return QDir::toNativeSeparators(FRoot.filePath(name)) + QDir::separator();
+}
+
 QString TMainFormFixture::ConfigFile() const
 {
     return ConfigDir() + QStringLiteral("quorvel.ini");
@@ -64,7 +69,7 @@ TMainForm& TMainFormFixture::Create()
     env.UseSystemFolders = SystemFolders;
     env.AppPath = ConfigDir();
     env.UserPath = DocumentsDir();
-    env.ProgPath = FRoot.filePath(QStringLiteral("programs"));
+    env.ProgPath = QDir::toNativeSeparators(FRoot.filePath(QStringLiteral("programs")));
     env.Boxes = &Boxes;
     env.Dialogs = &Dialogs;
     env.CompilerTimeoutMs = 10000;

@@ -16,10 +16,11 @@ public:
     TMainFormFixture();
     ~TMainFormFixture();
 
-    QString ProgramDir() const { return FRoot.filePath(QStringLiteral("program")) + u'/'; }
-    QString ConfigDir() const { return FRoot.filePath(QStringLiteral("config")) + u'/'; }
-    QString DocumentsDir() const { return FRoot.filePath(QStringLiteral("docs")) + u'/'; }
-    QString WorkDir() const { return FRoot.filePath(QStringLiteral("work")) + u'/'; }
+    // The folders as the program names them: with the system's delimiter.
+    QString ProgramDir() const { return Folder(QStringLiteral("program")); }
+    QString ConfigDir() const { return Folder(QStringLiteral("config")); }
+    QString DocumentsDir() const { return Folder(QStringLiteral("docs")); }
+    QString WorkDir() const { return Folder(QStringLiteral("work")); }
     QString ConfigFile() const;
 
     // Writes a configuration with a compiler, template and last group set.
@@ -41,6 +42,8 @@ public:
     TFileDialogsStub Dialogs;
 
 private:
+    QString Folder(const QString& name) const;
+
     QTemporaryDir FRoot;
     std::unique_ptr<TMainForm> FForm;
 };
