@@ -27,7 +27,7 @@ QString TMainFormFixture::Folder(const QString& name) const
 
 QString TMainFormFixture::ConfigFile() const
 {
-    return ConfigDir() + QStringLiteral("quorvel.ini");
+    return ConfigDir() + ExeBaseName + QStringLiteral(".ini");
 }
 
 void TMainFormFixture::WriteConfig(const QString& group, const QString& compiler,
@@ -65,7 +65,7 @@ TMainForm& TMainFormFixture::Create()
     TMainFormEnvironment env;
     env.Paths.ExeFile = QCoreApplication::applicationFilePath();
     env.Paths.ExePath = ProgramDir();
-    env.Paths.ExeBaseName = QStringLiteral("quorvel");
+    env.Paths.ExeBaseName = ExeBaseName;
     env.UseSystemFolders = SystemFolders;
     env.AppPath = ConfigDir();
     env.UserPath = DocumentsDir();

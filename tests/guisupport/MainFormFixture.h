@@ -21,6 +21,7 @@ public:
     QString ConfigDir() const { return Folder(QStringLiteral("config")); }
     QString DocumentsDir() const { return Folder(QStringLiteral("docs")); }
     QString WorkDir() const { return Folder(QStringLiteral("work")); }
+    // The configuration file in ConfigDir().
     QString ConfigFile() const;
 
     // Writes a configuration with a compiler, template and last group set.
@@ -38,6 +39,8 @@ public:
 
     // The window finds the user's folders itself, as the program does.
     bool SystemFolders = false;
+    // The program file's base name, which names the configuration file.
+    QString ExeBaseName = QStringLiteral("quorvel");
     TMessageBoxesStub Boxes;
     TFileDialogsStub Dialogs;
 
