@@ -12,6 +12,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -81,8 +82,10 @@ void TMainForm::seTemplateStatusChange()
 bool TMainForm::SelectTemplate()
 {
     TOpenDialogRequest request;
-    request.InitialDir =
-        edTemplate->text().isEmpty() ? FEnv.Paths.ExePath : ExtractFilePath(edTemplate->text());
+    // A typed path may hold "/", which Windows takes as a delimiter, too.
+    request.InitialDir = edTemplate->text().isEmpty()
+                             ? FEnv.Paths.ExePath
+                             : ExtractFilePath(QDir::toNativeSeparators(edTemplate->text()));
     request.Title = Tr("Select resource template");
     request.Filter = Tr("Templates|*.trc|all|*.*");
     QString chosen;
@@ -95,8 +98,9 @@ bool TMainForm::SelectTemplate()
 bool TMainForm::SelectResCompiler()
 {
     TOpenDialogRequest request;
-    request.InitialDir =
-        edResCompiler->text().isEmpty() ? ProgPath : ExtractFilePath(edResCompiler->text());
+    request.InitialDir = edResCompiler->text().isEmpty()
+                             ? ProgPath
+                             : ExtractFilePath(QDir::toNativeSeparators(edResCompiler->text()));
     request.FileName = QStringLiteral("brcc32.exe");
     request.Title = Tr("Select resource compiler");
     request.Filter = Tr("Programs|*.exe");

@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -104,7 +105,9 @@ bool TMainForm::SelectProjectGroup()
 {
     TOpenDialogRequest request;
     const QString typed = cbProjectGroup->currentText();
-    request.InitialDir = typed.isEmpty() ? LastPath : ExtractFilePath(typed);
+    // A typed path may hold "/", which Windows takes as a delimiter, too.
+    request.InitialDir =
+        typed.isEmpty() ? LastPath : ExtractFilePath(QDir::toNativeSeparators(typed));
     request.Title = Tr("Select Delphi project group");
     request.Filter = Tr("Project group files|*.groupproj|all|*.*");
     QString chosen;

@@ -236,6 +236,14 @@ void TEditHistListDialog::PlaceAt(const QPoint& APos)
     move(x, y);
 }
 
+void TEditHistListDialog::showEvent(QShowEvent* Event)
+{
+    QDialog::showEvent(Event);
+    // Windows opens a tool window without giving it the keyboard, which then
+    // stays with the blocked main window: Enter and Esc would reach neither.
+    activateWindow();
+}
+
 bool TEditHistListDialog::Execute(const QPoint& APos, const QString& Titel, const QString& Desc,
                                   QStringList& HList)
 {

@@ -30,6 +30,9 @@ public:
     // true and the edited list in HList on OK; HList stays untouched otherwise.
     bool Execute(const QPoint& APos, const QString& Titel, const QString& Desc, QStringList& HList);
 
+protected:
+    void showEvent(QShowEvent* Event) override;
+
 private Q_SLOTS:
     void btnDeleteClick();
     void UpBtnClick();

@@ -308,7 +308,8 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("Umbrella")));
         const QString log = w.mmDos->toPlainText();
         QVERIFY(log.startsWith(QStringLiteral("=====================================\n"
-                                              "Compile resource file: Resources/App-32.rc => App-32.res")));
+                                              "Compile resource file: %1 => App-32.res")
+                                   .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc")))));
         SaveScreenshot(&w, QStringLiteral("process-page.png"));
         QVERIFY(w.close());
         const TIniFile settings(f.WorkDir() + QStringLiteral("Group.vprj"));

@@ -143,22 +143,29 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = Started(f);
         f.Dialogs.Requests.clear();
+        // Typed with "/", which Windows takes as a delimiter, too.
         w.edTemplate->setText(QStringLiteral("rel/dir/V.trc"));
-        f.Dialogs.SetNextFileName(QStringLiteral("/x/T.trc"));
+        f.Dialogs.SetNextFileName(TestFiles::Native(QStringLiteral("/x/T.trc")));
         w.btTemplate->click();
-        QCOMPARE(f.Dialogs.Requests[0].InitialDir, QStringLiteral("rel/dir/"));
+        QCOMPARE(f.Dialogs.Requests[0].InitialDir, TestFiles::Native(QStringLiteral("rel/dir/")));
         QCOMPARE(f.Dialogs.Requests[0].Title, QStringLiteral("Select resource template"));
         QCOMPARE(f.Dialogs.Requests[0].Filter, QStringLiteral("Templates|*.trc|all|*.*"));
-        QCOMPARE(w.edTemplate->text(), QStringLiteral("/x/T.trc"));
+        QCOMPARE(w.edTemplate->text(), TestFiles::Native(QStringLiteral("/x/T.trc")));
         w.edTemplate->clear();
         w.btTemplate->click(); // cancelled: the field stays
         QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.ProgramDir());
         QVERIFY(w.edTemplate->text().isEmpty());
+        w.edResCompiler->setText(QStringLiteral("/opt/bin/brcc32.exe"));
+        w.btResCompiler->click();
+        QCOMPARE(f.Dialogs.Requests[2].InitialDir, TestFiles::Native(QStringLiteral("/opt/bin/")));
         w.edResCompiler->clear();
         w.btResCompiler->click();
-        QCOMPARE(f.Dialogs.Requests[2].FileName, QStringLiteral("brcc32.exe"));
-        QVERIFY(f.Dialogs.Requests[2].Filter.startsWith(QStringLiteral("Programs|*.exe")));
-        QVERIFY(f.Dialogs.Requests[2].InitialDir.endsWith(QStringLiteral("programs/")));
+        QCOMPARE(f.Dialogs.Requests[3].FileName, QStringLiteral("brcc32.exe"));
+        QVERIFY(f.Dialogs.Requests[3].Filter.startsWith(QStringLiteral("Programs|*.exe")));
+        QVERIFY(f.Dialogs.Requests[3].InitialDir.endsWith(TestFiles::Native(QStringLiteral("programs/"))));
+        w.cbProjectGroup->setEditText(QStringLiteral("groups/G.groupproj"));
+        w.btProjectGroup->click();
+        QCOMPARE(f.Dialogs.Requests[4].InitialDir, TestFiles::Native(QStringLiteral("groups/")));
     }
 };
 

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -326,6 +327,9 @@ private Q_SLOTS:
     // Qt's catalog is loaded, too: its buttons speak German.
     void qtStandardButtons()
     {
+        const QString qtCatalogs = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        QVERIFY2(QFileInfo::exists(qtCatalogs + QStringLiteral("/qtbase_de.qm")),
+                 qPrintable(QStringLiteral("Qt's catalog qtbase_de.qm is missing in ") + qtCatalogs));
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Close);
         QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(u'&'), QStringLiteral("Abbrechen"));
@@ -432,6 +436,28 @@ private Q_SLOTS:
     }
 };
 
+// The arguments for the on-screen run: each "-o file,format" names the file
+// with "-onscreen" before its extension, so that the second run does not
+// overwrite the first one's results (where output goes to a file, as under
+// Wine).
+QStringList OnScreenArguments(QStringList arguments)
+{
+    for (int i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] != QLatin1String("-o"))
+            continue;
+        QString& output = arguments[++i];
+        const qsizetype comma = output.lastIndexOf(u',');
+        QString file = comma < 0 ? output : output.left(comma);
+        if (file == QLatin1String("-"))
+            continue;
+        const qsizetype dot = file.lastIndexOf(u'.');
+        const qsizetype folder = qMax(file.lastIndexOf(u'/'), file.lastIndexOf(u'\\'));
+        file.insert(dot > folder ? dot : file.size(), QLatin1String("-onscreen"));
+        output = file + (comma < 0 ? QString() : output.mid(comma));
+    }
+    return arguments;
+}
+
 int main(int argc, char** argv)
 {
     // gettext reads the language at its first lookup: set it before anything.
@@ -445,7 +471,7 @@ int main(int argc, char** argv)
     TTranslationDeTest test;
     TWindowOnScreenTest onScreen;
     const int failed = QTest::qExec(&test, argc, argv);
-    return failed + QTest::qExec(&onScreen, argc, argv);
+    return failed + QTest::qExec(&onScreen, OnScreenArguments(QCoreApplication::arguments()));
 }
 
 #include "TranslationDeTest.moc"

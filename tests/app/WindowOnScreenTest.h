@@ -22,6 +22,11 @@
 #include <QTest>
 #include <QToolButton>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <shlobj.h>
+#endif
+
 class TWindowOnScreenTest : public QObject
 {
     Q_OBJECT
@@ -260,8 +265,32 @@ private Q_SLOTS:
     {
         QFETCH(bool, documents);
         TMainFormFixture f;
+#ifdef Q_OS_WIN
+        if (!documents)
+            QSKIP("Windows always has a Documents folder: the shell names it, and a test cannot "
+                  "take it away");
+        // The shell names the user's folders, and a test cannot point them
+        // elsewhere: the configuration goes into the user's roaming folder,
+        // under a name of this run's own, removed afterwards.
+        wchar_t folder[MAX_PATH];
+        QVERIFY(SUCCEEDED(
+            SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder)));
+        const QString expected = QString::fromWCharArray(folder) + u'\\';
+        QVERIFY(SUCCEEDED(
+            SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)));
+        f.ExeBaseName = QStringLiteral("quorvel-test-%1").arg(QCoreApplication::applicationPid());
+        const QString config =
+            QString::fromWCharArray(folder) + u'\\' + f.ExeBaseName + QStringLiteral(".ini");
+        const auto remove = qScopeGuard([&] { QFile::remove(config); });
+        TestFiles::Write(config,
+                         TestFiles::CrLf({QStringLiteral("[Config]"),
+                                          QStringLiteral("ResourceCompiler=") +
+                                              TestFiles::Native(TestFiles::FakeCompiler())}));
+#else
         const QString home = f.WorkDir() + QStringLiteral("home");
         QDir().mkpath(documents ? home + QStringLiteral("/Documents") : home);
+        const QString expected =
+            home + (documents ? QStringLiteral("/Documents/") : QStringLiteral("/"));
         // The user's folders as the program finds them, below the fixture's.
         const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
         const auto restore = qScopeGuard([&] {
@@ -272,12 +301,17 @@ private Q_SLOTS:
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(f.ConfigDir()));
         f.WriteConfig(QString(), TestFiles::FakeCompiler());
+        const QString config = f.ConfigFile();
+#endif
         f.SystemFolders = true;
         TMainForm& w = f.Create();
         w.show();
         QTRY_VERIFY(!w.isVisible()); // the chooser was cancelled
         QCOMPARE(f.Dialogs.Requests.size(), 1);
-        QCOMPARE(f.Dialogs.Requests[0].InitialDir,
-                 home + (documents ? QStringLiteral("/Documents/") : QStringLiteral("/")));
+        QCOMPARE(f.Dialogs.Requests[0].InitialDir, expected);
+        // Closing wrote the configuration back where it was read from.
+        QCOMPARE(TIniFile(config).ReadString(QStringLiteral("Config"),
+                                             QStringLiteral("ResourcePath"), QString()),
+                 QStringLiteral("Resources"));
     }
 };

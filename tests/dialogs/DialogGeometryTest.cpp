@@ -1,5 +1,6 @@
 #include "dialogs/DialogGeometry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -264,10 +265,17 @@ int main(int argc, char** argv)
                 {"name": "secondary", "x": 1920, "y": 0, "width": 1280, "height": 1024,
                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
             file.close();
-            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+            // The platform's arguments are split at ':', so the file is named
+            // without a drive letter: relative to its folder, made current
+            // while the platform reads it.
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screens.json");
         }
     }
+    const QString started = QDir::currentPath();
+    if (dir.isValid())
+        QDir::setCurrent(dir.path());
     QGuiApplication app(argc, argv);
+    QDir::setCurrent(started);
     DialogGeometryTest test;
     return QTest::qExec(&test, argc, argv);
 }

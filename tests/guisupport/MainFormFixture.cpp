@@ -20,9 +20,14 @@ TMainFormFixture::~TMainFormFixture()
     Destroy();
 }
 
+QString TMainFormFixture::Folder(const QString& name) const
+{
+    return QDir::toNativeSeparators(FRoot.filePath(name)) + QDir::separator();
+}
+
 QString TMainFormFixture::ConfigFile() const
 {
-    return ConfigDir() + QStringLiteral("quorvel.ini");
+    return ConfigDir() + ExeBaseName + QStringLiteral(".ini");
 }
 
 void TMainFormFixture::WriteConfig(const QString& group, const QString& compiler,
@@ -60,11 +65,11 @@ TMainForm& TMainFormFixture::Create()
     TMainFormEnvironment env;
     env.Paths.ExeFile = QCoreApplication::applicationFilePath();
     env.Paths.ExePath = ProgramDir();
-    env.Paths.ExeBaseName = QStringLiteral("quorvel");
+    env.Paths.ExeBaseName = ExeBaseName;
     env.UseSystemFolders = SystemFolders;
     env.AppPath = ConfigDir();
     env.UserPath = DocumentsDir();
-    env.ProgPath = FRoot.filePath(QStringLiteral("programs"));
+    env.ProgPath = QDir::toNativeSeparators(FRoot.filePath(QStringLiteral("programs")));
     env.Boxes = &Boxes;
     env.Dialogs = &Dialogs;
     env.CompilerTimeoutMs = 10000;

@@ -16,10 +16,12 @@ public:
     TMainFormFixture();
     ~TMainFormFixture();
 
-    QString ProgramDir() const { return FRoot.filePath(QStringLiteral("program")) + u'/'; }
-    QString ConfigDir() const { return FRoot.filePath(QStringLiteral("config")) + u'/'; }
-    QString DocumentsDir() const { return FRoot.filePath(QStringLiteral("docs")) + u'/'; }
-    QString WorkDir() const { return FRoot.filePath(QStringLiteral("work")) + u'/'; }
+    // The folders as the program names them: with the system's delimiter.
+    QString ProgramDir() const { return Folder(QStringLiteral("program")); }
+    QString ConfigDir() const { return Folder(QStringLiteral("config")); }
+    QString DocumentsDir() const { return Folder(QStringLiteral("docs")); }
+    QString WorkDir() const { return Folder(QStringLiteral("work")); }
+    // The configuration file in ConfigDir().
     QString ConfigFile() const;
 
     // Writes a configuration with a compiler, template and last group set.
@@ -37,10 +39,14 @@ public:
 
     // The window finds the user's folders itself, as the program does.
     bool SystemFolders = false;
+    // The program file's base name, which names the configuration file.
+    QString ExeBaseName = QStringLiteral("quorvel");
     TMessageBoxesStub Boxes;
     TFileDialogsStub Dialogs;
 
 private:
+    QString Folder(const QString& name) const;
+
     QTemporaryDir FRoot;
     std::unique_ptr<TMainForm> FForm;
 };
