@@ -12,6 +12,9 @@ get_filename_component(QUORVEL_WINDOWS_BIN "${_qt_core_dll}" DIRECTORY)
 get_filename_component(QUORVEL_WINDOWS_PREFIX "${QUORVEL_WINDOWS_BIN}" DIRECTORY)
 set(QUORVEL_WINDOWS_PREFIX "${QUORVEL_WINDOWS_PREFIX}" CACHE INTERNAL "")
 
+# Qt's catalogs are the same files on every platform: the build machine's.
+set(QUORVEL_QT_TRANSLATIONS /usr/share/qt6/translations CACHE PATH "Where Qt's qtbase_*.qm catalogs are")
+
 set(QUORVEL_RUNTIME_DLLS
   libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libintl-8.dll Qt6Core.dll)
 if(QUORVEL_GUI)
@@ -26,6 +29,19 @@ if(QUORVEL_GUI)
   install(FILES "${QUORVEL_WINDOWS_PREFIX}/plugins/styles/qwindowsvistastyle.dll" DESTINATION styles)
 endif()
 install(FILES "${CMAKE_SOURCE_DIR}/packaging/README.txt" DESTINATION .)
+# Qt's own texts (the standard buttons) in the languages we translate, and a
+# qt.conf that makes Qt look for them and its plugins beside the programs.
+if(QUORVEL_GUI)
+  file(GLOB _catalog_dirs LIST_DIRECTORIES true "${CMAKE_SOURCE_DIR}/po/*")
+  foreach(dir ${_catalog_dirs})
+    get_filename_component(lang "${dir}" NAME)
+    set(qm "${QUORVEL_QT_TRANSLATIONS}/qtbase_${lang}.qm")
+    if(IS_DIRECTORY "${dir}" AND EXISTS "${qm}")
+      install(FILES "${qm}" DESTINATION translations)
+    endif()
+  endforeach()
+  install(FILES "${CMAKE_SOURCE_DIR}/packaging/qt.conf" DESTINATION .)
+endif()
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME quorvel)

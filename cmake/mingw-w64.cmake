@@ -21,5 +21,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Test programs run under Wine on the build machine.
 find_program(QUORVEL_WINE NAMES wine wine64)
 if(QUORVEL_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR "${QUORVEL_WINE}")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run")
 endif()
