@@ -41,16 +41,6 @@ QString ErrorLine(const QString& reason)
     return QStringLiteral("*** ") + Tr("Error: ") + reason;
 }
 
-// The system's text for a program that is not there.
-QString NotFoundReason()
-{
-#ifdef Q_OS_WIN
-    return SystemReason(qt_error_string(ERROR_FILE_NOT_FOUND));
-#else
-    return SystemReason(qt_error_string(ENOENT));
-#endif
-}
-
 // QProcess puts the failing call in front of the system's text
 // ("execvp: No such file or directory"); the user gets the system's text.
 QString StartFailureReason(const QString& errorString)
@@ -263,7 +253,7 @@ TCompileOutcome TResourceCompiler::CompileResource(const QString& folder,
     ReleaseEnded();
 
     if (Compiler.isEmpty()) {
-        outcome.Reason = NotFoundReason();
+        outcome.Reason = MissingFileReason();
         FErrors.ShowError(Tr("Error: ") + outcome.Reason);
         return outcome;
     }

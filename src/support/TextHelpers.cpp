@@ -2,6 +2,12 @@
 
 #include <limits>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <cerrno>
+#endif
+
 namespace
 {
 
@@ -198,4 +204,13 @@ QString FormatText(const QString& format, const QStringList& args)
         result += format[i];
     }
     return result;
+}
+
+QString MissingFileReason()
+{
+#ifdef Q_OS_WIN
+    return SystemReason(qt_error_string(ERROR_FILE_NOT_FOUND));
+#else
+    return SystemReason(qt_error_string(ENOENT));
+#endif
 }

@@ -46,3 +46,5 @@ QString FormatText(const QString& format, const QStringList& args);
 // A reason the system gives for a failure, with trailing blanks and full stops
 // removed, as it goes into a message.
 QString SystemReason(const QString& reason);
+// The system's reason for a file or program that is not there.
+QString MissingFileReason();

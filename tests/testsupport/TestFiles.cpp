@@ -15,7 +15,6 @@
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #else
-#include <cerrno>
 #include <signal.h>
 #include <sys/types.h>
 #endif
@@ -85,11 +84,7 @@ QString CliProgram()
 
 QString NotFoundText()
 {
-#ifdef Q_OS_WIN
-    return SystemReason(qt_error_string(ERROR_FILE_NOT_FOUND));
-#else
-    return SystemReason(qt_error_string(ENOENT));
-#endif
+    return MissingFileReason();
 }
 
 QString Native(const QString& path)
