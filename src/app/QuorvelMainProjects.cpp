@@ -5,7 +5,6 @@
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
 #include "dialogs/FileDialogs.h"
-#include "project/GroupFile.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
@@ -25,28 +24,29 @@ void TMainForm::StoreGroupValues()
 bool TMainForm::OpenProjectGroup(const QString& FileName)
 {
     QStringList history = tsProcess->History();
-    AddToHistory(history, FileName);
-    tsProcess->ShowHistory(history, 0);
-    FGroup.LastProjectGrp = FileName;
-
-    const QStringList entries = ReadProjectEntries(ReadTextFile(FileName).Lines);
-    FGroup.Projects.Clear();
-    FLastIndex = -1;
-    for (const QString& entry : entries)
-        FGroup.Projects.Add(entry);
-    if (FGroup.Projects.IsEmpty()) {
-        tsProcess->ShowProjects(FGroup.Projects);
-        return false;
-    }
+    bool replaced = false;
+    const auto listReplaced = [this, &replaced] {
+        replaced = true;
+        FLastIndex = -1;
+    };
+    bool opened = false;
     try {
-        FGroup.LoadVersionSettings(SettingsFileName(FileName), tsSettings->UserDefaults());
+        opened =
+            FGroup.OpenProjectGroup(FileName, history, tsSettings->UserDefaults(), listReplaced);
     } catch (const TQuorvelError&) {
-        // What was loaded before the unreadable project file stays shown.
-        tsProcess->ShowProjects(FGroup.Projects);
-        ShowGroupValues();
+        tsProcess->ShowHistory(history, 0);
+        // An unreadable group file leaves the group shown before; after an
+        // unreadable project file what was loaded before it stays shown.
+        if (replaced) {
+            tsProcess->ShowProjects(FGroup.Projects);
+            ShowGroupValues();
+        }
         throw;
     }
+    tsProcess->ShowHistory(history, 0);
     tsProcess->ShowProjects(FGroup.Projects);
+    if (!opened)
+        return false;
     ShowGroupValues();
     tsProcess->SelectProject(0);
     ShowProjectData();

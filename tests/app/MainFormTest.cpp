@@ -300,6 +300,8 @@ private Q_SLOTS:
         QCOMPARE(f.Boxes.Errors().size(), 1);
         QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
         QCOMPARE(u.lbProjects->count(), 3);
+        // The fields still belong to the project shown: they are stored into it.
+        QCOMPARE(w.LastIndex(), 0);
         QCOMPARE(w.ProjectGroup().LastProjectGrp, missing);
         QCOMPARE(u.cbProjectGroup->itemText(0), missing);
     }
