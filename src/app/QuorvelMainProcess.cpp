@@ -3,6 +3,7 @@
 #include "app/QuorvelMain.h"
 
 #include "app/MemoLogSink.h"
+#include "app/OverrideCursor.h"
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
 #include "dialogs/MessageBoxes.h"
@@ -106,14 +107,8 @@ void TMainForm::btProcessClick()
             FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +
                              QStringLiteral(": ") + message);
         };
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        try {
-            result = GenerateResources(input, actions);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
-        }
-        QApplication::restoreOverrideCursor();
+        const TOverrideCursor busy;
+        result = GenerateResources(input, actions);
     }
     if (result.Failed)
         FBoxes->ShowError(result.Message, dmActiveForm);

@@ -318,6 +318,8 @@ private Q_SLOTS:
         u.edCompany->setText(QStringLiteral("Umbrella"));
         u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
+        // The busy cursor ends with the run.
+        QVERIFY(!QApplication::overrideCursor());
         const QString script = f.WorkDir() + QStringLiteral("Resources/App-32.rc");
         QVERIFY(QFileInfo::exists(script));
         QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-64.rc")));
