@@ -71,8 +71,7 @@ void TMainForm::btProcessClick()
     input.EscapeValues = settings.EscapeValues;
     for (int i = 0; i < FGroup.Projects.Count(); ++i) {
         const TProjectEntry& e = FGroup.Projects[i];
-        input.Projects.push_back(
-            TGenerationProject{e.Text, e.Checked, e.Info ? e.Info->ProjectData : TProjectData()});
+        input.Projects.push_back(TGenerationProject{e.Text, e.Checked, e.Data()});
     }
 
     if (!FLog)
