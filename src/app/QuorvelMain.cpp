@@ -1,40 +1,35 @@
 #include "app/QuorvelMain.h"
 
 #include "QuorvelVersion.h"
-#include "resgen/LogSink.h"
+#include "app/EditorPage.h"
+#include "app/FormControls.h"
+#include "app/ProcessPage.h"
+#include "app/SettingsPage.h"
 #include "resgen/ErrorReporter.h"
+#include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
 
 #include "dialogs/FileDialogs.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TranslateComponent.h"
 #include "project/Configuration.h"
-#include "resgen/Placeholders.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
+constexpr int PageAreaHeight = 451;
+constexpr int DesignClientWidth = 621;
 constexpr int DesignClientHeight = 560;
 
 } // namespace
@@ -55,10 +50,73 @@ TMainForm::TMainForm(const TMainFormEnvironment& Environment, QWidget* Parent)
         FDialogs = FOwnDialogs.get();
     }
     CreateControls();
+    ConnectPages();
     FormCreate();
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateControls()
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    pcMain = Named(new QStackedWidget(this), "pcMain");
+    pcMain->setFixedHeight(PageAreaHeight);
+    tsProcess = new TProcessPage(this);
+    tsSettings = new TSettingsPage(this);
+    tsEdit = new TEditorPage(this);
+    pcMain->insertWidget(piProcess, tsProcess);
+    pcMain->insertWidget(piSettings, tsSettings);
+    pcMain->insertWidget(piEditor, tsEdit);
+    root->addWidget(pcMain, 0, Qt::AlignTop);
+
+    mmDos = Named(new QPlainTextEdit(this), "mmDos");
+    mmDos->setReadOnly(true);
+    mmDos->setFont(FixedFont(11));
+    mmDos->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmDos->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmDos->setMinimumHeight(0);
+    root->addWidget(mmDos, 1);
+    resize(DesignClientWidth, DesignClientHeight);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { EscapePressed(); });
+}
+
+void TMainForm::ConnectPages()
+{
+    const auto guarded = [this](void (TMainForm::*handler)()) {
+        return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(tsProcess, &TProcessPage::HistoryCloseUp, this,
+            guarded(&TMainForm::cbProjectGroupCloseUp));
+    connect(tsProcess, &TProcessPage::BrowseGroupClicked, this,
+            [this] { RunGuarded([this] { SelectProjectGroup(); }); });
+    connect(tsProcess, &TProcessPage::EditHistoryClicked, this,
+            [this] { RunGuarded([this] { tsProcess->EditHistory(); }); });
+    connect(tsProcess, &TProcessPage::ProjectSelected, this, guarded(&TMainForm::lbProjectsClick));
+    connect(tsProcess, &TProcessPage::ProjectChecked, this, &TMainForm::lbProjectsClickCheck);
+    connect(tsProcess, &TProcessPage::AllChecked, this,
+            [this](bool checked) { FGroup.Projects.SetAllChecked(checked); });
+    connect(tsProcess, &TProcessPage::SettingsClicked, this, &TMainForm::btSettingsClick);
+    connect(tsProcess, &TProcessPage::InfoClicked, this, &TMainForm::btInfoClick);
+    connect(tsProcess, &TProcessPage::ProcessClicked, this, guarded(&TMainForm::btProcessClick));
+    connect(tsProcess, &TProcessPage::QuitClicked, this, &TMainForm::close);
+
+    connect(tsSettings, &TSettingsPage::EditTemplateClicked, this,
+            guarded(&TMainForm::btEditClick));
+    connect(tsSettings, &TSettingsPage::ChooseTemplateClicked, this, &TMainForm::SelectTemplate);
+    connect(tsSettings, &TSettingsPage::ChooseCompilerClicked, this, &TMainForm::SelectResCompiler);
+    connect(tsSettings, &TSettingsPage::BackClicked, this, &TMainForm::btBackClick);
+
+    connect(tsEdit, &TEditorPage::OkClicked, this, guarded(&TMainForm::btOkClick));
+    connect(tsEdit, &TEditorPage::CancelClicked, this, &TMainForm::btCancelClick);
+}
 
 void TMainForm::RunGuarded(const std::function<void()>& Action)
 {
@@ -75,43 +133,30 @@ void TMainForm::FormCreate()
 {
     TranslateComponent(this, "default");
     if (FEnv.UseSystemFolders)
-        GetProgramFolders(AppPath, UserPath, ProgPath, true, FEnv.Paths.ExePath);
+        GetProgramFolders(FAppPath, FUserPath, FProgPath, true, FEnv.Paths.ExePath);
     else {
-        AppPath = WithTrailingDelimiter(FEnv.AppPath);
-        UserPath = WithTrailingDelimiter(FEnv.UserPath);
-        ProgPath = WithTrailingDelimiter(FEnv.ProgPath);
+        FAppPath = WithTrailingDelimiter(FEnv.AppPath);
+        FUserPath = WithTrailingDelimiter(FEnv.UserPath);
+        FProgPath = WithTrailingDelimiter(FEnv.ProgPath);
     }
     TFileVersionInfo info;
-    GetProgramIdentity(FEnv.Paths.ExeFile, QString(), QStringLiteral(" - Vers. 1.0"), 3, ProgName,
-                       ProgVers, ProgVersDate, info);
-    Ininame = BuildFileName(AppPath, FEnv.Paths.ExeBaseName, QStringLiteral("ini"));
+    GetProgramIdentity(FEnv.Paths.ExeFile, QString(), QStringLiteral(" - Vers. 1.0"), 3, FProgName,
+                       FProgVers, FProgVersDate, info);
+    FIniName = BuildFileName(FAppPath, FEnv.Paths.ExeBaseName, QStringLiteral("ini"));
 
-    const TConfiguration c = LoadConfiguration(Ininame, FEnv.Paths.ExePath, UserPath);
-    LastPath = c.LastPath;
-    edTemplate->setText(c.TemplateName);
-    edResCompiler->setText(c.ResourceCompiler);
-    edResCompilerOptions->setText(c.ResourceCompilerOptions);
-    cbEscapeValues->setChecked(c.EscapeValues);
-    edResPath->setText(c.ResourcePath);
-    edSuffix32->setText(c.Win32Suffix);
-    edSuffix64->setText(c.Win64Suffix);
-    edDefAuthor->setText(c.DefaultAuthor);
-    edDefCompany->setText(c.DefaultCompany);
-    edDefCopyright->setText(c.DefaultCopyright);
+    const TConfiguration c = LoadConfiguration(FIniName, FEnv.Paths.ExePath, FUserPath);
+    FLastPath = c.LastPath;
+    tsSettings->ShowSettings(c);
     FGroup.LastProjectGrp = c.LastProjGroup;
-    cbProjectGroup->addItems(c.ProjGroups);
-    cbProjectGroup->setCurrentIndex(-1);
+    tsProcess->ShowHistory(c.ProjGroups, -1);
 
-    setWindowTitle(Tr("Quorvel") + u' ' + ProgVers);
-    Template.clear();
-    LastIndex = -1;
+    setWindowTitle(Tr("Quorvel") + u' ' + FProgVers);
+    FTemplate.clear();
+    FLastIndex = -1;
     FGroup.LastGroupFile.clear();
-    DefHeight = DesignClientHeight;
-    ShowPage(0, DefHeight);
-
-    for (int i = 0; i < PlaceholderCount; ++i)
-        cbPlaceholders->addItem(Tr(Placeholders[i].rp), i);
-    cbPlaceholders->setCurrentIndex(0);
+    FDefHeight = DesignClientHeight;
+    ShowPage(piProcess, FDefHeight);
+    tsEdit->FillPlaceholders();
 }
 
 void TMainForm::showEvent(QShowEvent* Event)
@@ -127,16 +172,18 @@ void TMainForm::FormShow()
         return;
     FShown = true;
     RunGuarded([this] {
-        if (edTemplate->text().isEmpty() || !QFileInfo(edTemplate->text()).isFile()) {
+        if (tsSettings->TemplateName().isEmpty() ||
+            !QFileInfo(tsSettings->TemplateName()).isFile()) {
             if (!SelectTemplate()) {
                 close();
                 return;
             }
         }
-        const TTextContent content = ReadTextFile(edTemplate->text());
-        Template = content.Lines;
-        TemplateFormat = content.Format;
-        if (edResCompiler->text().isEmpty() || !QFileInfo(edResCompiler->text()).isFile()) {
+        const TTextContent content = ReadTextFile(tsSettings->TemplateName());
+        FTemplate = content.Lines;
+        FTemplateFormat = content.Format;
+        if (tsSettings->ResourceCompiler().isEmpty() ||
+            !QFileInfo(tsSettings->ResourceCompiler()).isFile()) {
             if (!SelectResCompiler()) {
                 close();
                 return;
@@ -181,21 +228,10 @@ bool TMainForm::FormClose()
 
 TConfiguration TMainForm::CurrentConfiguration() const
 {
-    TConfiguration c;
-    c.LastPath = LastPath;
-    c.TemplateName = edTemplate->text();
-    c.ResourceCompiler = edResCompiler->text();
-    c.ResourceCompilerOptions = edResCompilerOptions->text();
-    c.EscapeValues = cbEscapeValues->isChecked();
-    c.ResourcePath = edResPath->text();
-    c.Win32Suffix = edSuffix32->text();
-    c.Win64Suffix = edSuffix64->text();
-    c.DefaultAuthor = edDefAuthor->text();
-    c.DefaultCompany = edDefCompany->text();
-    c.DefaultCopyright = edDefCopyright->text();
+    TConfiguration c = tsSettings->Settings();
+    c.LastPath = FLastPath;
     c.LastProjGroup = FGroup.LastProjectGrp;
-    for (int i = 0; i < cbProjectGroup->count(); ++i)
-        c.ProjGroups.append(cbProjectGroup->itemText(i));
+    c.ProjGroups = tsProcess->History();
     return c;
 }
 
@@ -205,7 +241,7 @@ void TMainForm::FormDestroy()
         return;
     FDestroyed = true;
     try {
-        SaveConfiguration(Ininame, FEnv.Paths.ExePath, CurrentConfiguration());
+        SaveConfiguration(FIniName, FEnv.Paths.ExePath, CurrentConfiguration());
     } catch (const TQuorvelError& e) {
         FBoxes->ShowError(e.Message(), dmActiveForm);
     }
@@ -213,7 +249,7 @@ void TMainForm::FormDestroy()
 
 void TMainForm::ShowPage(int Index, int ClientHeight)
 {
-    mmDos->setVisible(Index == 0);
+    mmDos->setVisible(Index == piProcess);
     // The window's minimum height still holds the log pane until the layout
     // has taken it out; a resize before that stops at the old minimum.
     layout()->activate();
@@ -223,39 +259,34 @@ void TMainForm::ShowPage(int Index, int ClientHeight)
 
 void TMainForm::btSettingsClick()
 {
-    ShowPage(1, pcMain->height());
+    ShowPage(piSettings, pcMain->height());
 }
 
 void TMainForm::btBackClick()
 {
-    ShowPage(0, DefHeight);
+    ShowPage(piProcess, FDefHeight);
 }
 
 void TMainForm::btInfoClick()
 {
-    const QString text = windowTitle() + QStringLiteral(" - ") + ProgVersDate +
+    const QString text = windowTitle() + QStringLiteral(" - ") + FProgVersDate +
                          QStringLiteral("\r\n") + QStringLiteral(QUORVEL_COPYRIGHT) +
                          QStringLiteral("\r\nE-Mail: ") + QStringLiteral(QUORVEL_CONTACT);
-    FBoxes->ShowInfo(ProgName, text, dmActiveForm);
-}
-
-void TMainForm::btQuitClick()
-{
-    close();
+    FBoxes->ShowInfo(FProgName, text, dmActiveForm);
 }
 
 void TMainForm::EscapePressed()
 {
     switch (pcMain->currentIndex()) {
-    case 0:
-        if (focusWidget() != mmDos && btProcess->isEnabled())
-            btProcess->click();
+    case piProcess:
+        if (focusWidget() != mmDos)
+            tsProcess->PressEscape();
         break;
-    case 1:
-        btBack->click();
+    case piSettings:
+        tsSettings->PressEscape();
         break;
     default:
-        btCancel->click();
+        tsEdit->PressEscape();
         break;
     }
 }

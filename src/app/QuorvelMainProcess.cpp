@@ -3,6 +3,9 @@
 #include "app/QuorvelMain.h"
 
 #include "app/MemoLogSink.h"
+#include "app/OverrideCursor.h"
+#include "app/ProcessPage.h"
+#include "app/SettingsPage.h"
 #include "dialogs/MessageBoxes.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
@@ -11,9 +14,6 @@
 #include "support/Translation.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -29,22 +29,22 @@ private:
 // Marks a run as going on for as long as it lasts, whatever ends it.
 class TRunGuard {
 public:
-    TRunGuard(bool& flag, QPushButton* button) : FFlag(flag), FButton(button)
+    TRunGuard(bool& flag, TProcessPage* page) : FFlag(flag), FPage(page)
     {
         FFlag = true;
-        FButton->setEnabled(false);
+        FPage->SetProcessEnabled(false);
     }
     ~TRunGuard()
     {
         FFlag = false;
-        FButton->setEnabled(true);
+        FPage->SetProcessEnabled(true);
     }
     TRunGuard(const TRunGuard&) = delete;
     TRunGuard& operator=(const TRunGuard&) = delete;
 
 private:
     bool& FFlag;
-    QPushButton* FButton;
+    TProcessPage* FPage;
 };
 
 } // namespace
@@ -59,19 +59,19 @@ void TMainForm::btProcessClick()
     if (FGroup.LastProjectGrp.isEmpty())
         return;
 
+    const TConfiguration settings = tsSettings->Settings();
     TGenerationInput input;
     input.GroupFolder = ExtractFilePath(FGroup.LastProjectGrp);
-    input.ResourcePath = edResPath->text();
-    input.Suffix32 = edSuffix32->text();
-    input.Suffix64 = edSuffix64->text();
-    input.TemplateLines = Template;
-    input.TemplateFormat = TemplateFormat;
+    input.ResourcePath = settings.ResourcePath;
+    input.Suffix32 = settings.Win32Suffix;
+    input.Suffix64 = settings.Win64Suffix;
+    input.TemplateLines = FTemplate;
+    input.TemplateFormat = FTemplateFormat;
     input.Group = FGroup.Group;
-    input.EscapeValues = cbEscapeValues->isChecked();
+    input.EscapeValues = settings.EscapeValues;
     for (int i = 0; i < FGroup.Projects.Count(); ++i) {
         const TProjectEntry& e = FGroup.Projects[i];
-        input.Projects.push_back(
-            TGenerationProject{e.Text, e.Checked, e.Info ? e.Info->ProjectData : TProjectData()});
+        input.Projects.push_back(TGenerationProject{e.Text, e.Checked, e.Data()});
     }
 
     if (!FLog)
@@ -80,8 +80,8 @@ void TMainForm::btProcessClick()
         FReporter = std::make_unique<TBoxErrorReporter>(FBoxes);
     if (!FCompiler)
         FCompiler = std::make_unique<TResourceCompiler>(*FLog, *FReporter);
-    FCompiler->Compiler = edResCompiler->text();
-    FCompiler->Options = edResCompilerOptions->text();
+    FCompiler->Compiler = settings.ResourceCompiler;
+    FCompiler->Options = settings.ResourceCompilerOptions;
     FCompiler->TimeoutMs = FEnv.CompilerTimeoutMs;
     // The window stays drawn and the log grows while a compiler runs; the
     // command stays disabled until the run has ended.
@@ -89,7 +89,7 @@ void TMainForm::btProcessClick()
 
     TGenerationResult result;
     {
-        TRunGuard guard(FGenerating, btProcess);
+        TRunGuard guard(FGenerating, tsProcess);
         TGenerationActions actions;
         actions.Compile = [this](const TCompileJob& job) {
             // What the .res file holds shows at a glance whether the template
@@ -106,14 +106,8 @@ void TMainForm::btProcessClick()
             FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +
                              QStringLiteral(": ") + message);
         };
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        try {
-            result = GenerateResources(input, actions);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
-        }
-        QApplication::restoreOverrideCursor();
+        const TOverrideCursor busy;
+        result = GenerateResources(input, actions);
     }
     if (result.Failed)
         FBoxes->ShowError(result.Message, dmActiveForm);

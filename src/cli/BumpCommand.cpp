@@ -65,7 +65,7 @@ int RunBump(TCliContext& c, const QStringList& args)
         report.clear();
         for (int i : indices) {
             TProjectEntry& entry = group.Projects[i];
-            TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+            TProjectData data = entry.Data();
             const QString before = FileVersionText(data);
             if (!BumpFileVersion(data, part))
                 return entry.Text + QStringLiteral(": ") +

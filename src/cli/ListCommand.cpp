@@ -1,41 +1,54 @@
 #include "cli/ListCommand.h"
 
+#include "project/VersionEdits.h"
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
-// The listing keeps its own layout (members in this order, a project per
-// line); every value is written by QJsonDocument.
+// "name": value, both written by QJsonDocument.
+QString Member(const QString& name, const QJsonValue& value)
+{
+    return JsonText(name) + QStringLiteral(": ") + JsonText(value);
+}
+
+// A settings-file key as a member: its name and its value.
+QString KeyMember(const TVersionEdit& value)
+{
+    return Member(EditKeyName(value.Key),
+                  IsNumberKey(value.Key) ? QJsonValue(value.Number) : QJsonValue(value.Text));
+}
+
+// The listing keeps its own layout (members in the settings file's order, a
+// project per line), which a QJsonObject, sorting its members, would not.
 void PrintJson(TCliContext& c, const TProjectGroup& g)
 {
     QTextStream& o = c.Out;
     const auto member = [](const char* name, const QJsonValue& value) {
-        return JsonText(QLatin1String(name)) + QStringLiteral(": ") + JsonText(value);
+        return Member(QLatin1String(name), value);
     };
     o << "{" << member("group", g.LastProjectGrp) << ",\n";
-    o << " " << member("settingsFile", g.Projects.IsEmpty() ? QString() : g.LastGroupFile)
-      << ",\n";
-    o << " \"global\": {" << member("pvMajor", g.Group.ProdMajor) << ", "
-      << member("pvMinor", g.Group.ProdMinor) << ", " << member("Company", g.Group.Company) << ", "
-      << member("Copyright", g.Group.Copyright) << ", " << member("Product", g.Group.Product)
-      << ", " << member("Author", g.Group.Author) << "},\n";
+    o << " " << member("settingsFile", g.Projects.IsEmpty() ? QString() : g.LastGroupFile) << ",\n";
+    QStringList global;
+    for (TEditKey key : GroupSettingsKeys())
+        global.append(KeyMember(GroupKeyValue(g.Group, key)));
+    o << " \"global\": {" << global.join(QStringLiteral(", ")) << "},\n";
     o << " \"projects\": [";
     for (int i = 0; i < g.Projects.Count(); ++i) {
         const TProjectEntry& e = g.Projects[i];
-        const TProjectData d = e.Info ? e.Info->ProjectData : TProjectData();
+        const TProjectData d = e.Data();
         const QString path = g.ProjectFileName(i);
-        o << (i ? ",\n              " : "") << "{" << member("entry", e.Text) << ", "
-          << member("path", path) << ", " << member("exists", QFileInfo(path).isFile()) << ", "
-          << member("fvMajor", d.FileVersionMajor) << ", " << member("fvMinor", d.FileVersionMinor)
-          << ", " << member("fvRelease", d.FileVersionRelease) << ", "
-          << member("fvBuild", d.FileVersionBuild) << ", "
-          << member("Description", d.FileDescription) << ", "
-          << member("Status", StatesToInt(d.Status)) << ", " << member("checked", e.Checked)
-          << ", " << member("win32", d.Status.Contains(psWin32)) << ", "
-          << member("win64", d.Status.Contains(psWin64)) << "}";
+        QStringList members{member("entry", e.Text), member("path", path),
+                            member("exists", QFileInfo(path).isFile())};
+        for (TEditKey key : ProjectSettingsKeys())
+            members.append(KeyMember(ProjectKeyValue(d, key)));
+        members.append(member("checked", e.Checked));
+        for (TEditKey key : {ekWin32, ekWin64})
+            members.append(Member(EditKeyName(key), ProjectKeyValue(d, key).Number != 0));
+        o << (i ? ",\n              " : "") << "{" << members.join(QStringLiteral(", ")) << "}";
     }
     o << "]}\n";
 }
@@ -58,7 +71,7 @@ void PrintTable(TCliContext& c, const TProjectGroup& g)
       << "Project (description)\n";
     for (int i = 0; i < g.Projects.Count(); ++i) {
         const TProjectEntry& e = g.Projects[i];
-        const TProjectData d = e.Info ? e.Info->ProjectData : TProjectData();
+        const TProjectData d = e.Data();
         const QString version = QStringLiteral("%1.%2.%3.%4")
                                     .arg(d.FileVersionMajor)
                                     .arg(d.FileVersionMinor)

@@ -30,7 +30,7 @@ TGenerationInput ScriptGenerationInput(const TCliContext& c, const TProjectGroup
     for (int i = 0; i < group.Projects.Count(); ++i) {
         const TProjectEntry& entry = group.Projects[i];
         input.Projects.push_back(TGenerationProject{
-            entry.Text, entry.Checked, entry.Info ? entry.Info->ProjectData : TProjectData()});
+            entry.Text, entry.Checked, entry.Data()});
     }
     return input;
 }

@@ -4,6 +4,7 @@
 
 #include "project/GroupFile.h"
 #include "project/ProjectFile.h"
+#include "project/VersionEdits.h"
 #include "project/XmlReferences.h"
 #include "support/IniFile.h"
 #include "support/PathHelpers.h"
@@ -14,6 +15,26 @@
 namespace {
 
 const QString GlobalSection = QStringLiteral("Global");
+
+// Reads a key over the value given, which a missing key keeps.
+TVersionEdit ReadKey(const TIniFile& ini, const QString& section, TVersionEdit value)
+{
+    const QString name = EditKeyName(value.Key);
+    if (IsNumberKey(value.Key))
+        value.Number = ini.ReadInteger(section, name, value.Number);
+    else
+        value.Text = ini.ReadString(section, name, value.Text);
+    return value;
+}
+
+void WriteKey(TIniFile& ini, const QString& section, const TVersionEdit& value)
+{
+    const QString name = EditKeyName(value.Key);
+    if (IsNumberKey(value.Key))
+        ini.WriteInteger(section, name, value.Number);
+    else
+        ini.WriteString(section, name, value.Text);
+}
 
 qint32 Low32(qint64 value)
 {
@@ -28,7 +49,8 @@ QString SettingsFileName(const QString& groupFile)
 }
 
 bool TProjectGroup::OpenProjectGroup(const QString& groupFile, QStringList& history,
-                                     const TUserDefaults& defaults)
+                                     const TUserDefaults& defaults,
+                                     const std::function<void()>& listReplaced)
 {
     // Qt's own dialogs and folders give "/" on Windows too; the group folder
     // is cut off at the system's delimiter.
@@ -39,6 +61,8 @@ bool TProjectGroup::OpenProjectGroup(const QString& groupFile, QStringList& hist
     Projects.Clear();
     for (const QString& entry : entries)
         Projects.Add(entry);
+    if (listReplaced)
+        listReplaced();
     if (Projects.IsEmpty())
         return false;
     LoadVersionSettings(SettingsFileName(fileName), defaults);
@@ -110,15 +134,11 @@ void TProjectGroup::LoadVersionSettings(const QString& settingsFile, const TUser
     LastGroupFile = settingsFile;
     const TIniFile ini(settingsFile);
     TKeyCache cache(size_t(Projects.Count()));
+    Group = TGroupValues();
     if (ini.SectionExists(GlobalSection)) {
-        Group.ProdMajor = ini.ReadInteger(GlobalSection, QStringLiteral("pvMajor"), 1);
-        Group.ProdMinor = ini.ReadInteger(GlobalSection, QStringLiteral("pvMinor"), 0);
-        Group.Company = ini.ReadString(GlobalSection, QStringLiteral("Company"), QString());
-        Group.Copyright = ini.ReadString(GlobalSection, QStringLiteral("Copyright"), QString());
-        Group.Product = ini.ReadString(GlobalSection, QStringLiteral("Product"), QString());
-        Group.Author = ini.ReadString(GlobalSection, QStringLiteral("Author"), QString());
+        for (TEditKey key : GroupSettingsKeys())
+            ApplyGroupEdit(Group, ReadKey(ini, GlobalSection, GroupKeyValue(Group, key)));
     } else {
-        Group = TGroupValues();
         ReadGroupDefaults(&cache);
         if (Group.Author.isEmpty())
             Group.Author = defaults.Author;
@@ -131,12 +151,8 @@ void TProjectGroup::LoadVersionSettings(const QString& settingsFile, const TUser
         TProjectEntry& entry = Projects[i];
         TProjectData data;
         if (ini.SectionExists(entry.Text)) {
-            data.FileVersionMajor = ini.ReadInteger(entry.Text, QStringLiteral("fvMajor"), 1);
-            data.FileVersionMinor = ini.ReadInteger(entry.Text, QStringLiteral("fvMinor"), 0);
-            data.FileVersionRelease = ini.ReadInteger(entry.Text, QStringLiteral("fvRelease"), 0);
-            data.FileVersionBuild = ini.ReadInteger(entry.Text, QStringLiteral("fvBuild"), 0);
-            data.FileDescription = ini.ReadString(entry.Text, QStringLiteral("Description"), QString());
-            data.Status = IntToStates(ini.ReadInteger(entry.Text, QStringLiteral("Status"), 7));
+            for (TEditKey key : ProjectSettingsKeys())
+                ApplyProjectEdit(data, ReadKey(ini, entry.Text, ProjectKeyValue(data, key)));
         } else {
             ReadProjectFile(i, data, &cache);
         }
@@ -157,25 +173,16 @@ void TProjectGroup::SaveVersionSettings(const QString& settingsFile) const
         ownLock->Lock();
     }
     TIniFile ini(settingsFile);
-    ini.WriteInteger(GlobalSection, QStringLiteral("pvMajor"), Group.ProdMajor);
-    ini.WriteInteger(GlobalSection, QStringLiteral("pvMinor"), Group.ProdMinor);
-    ini.WriteString(GlobalSection, QStringLiteral("Company"), Group.Company);
-    ini.WriteString(GlobalSection, QStringLiteral("Copyright"), Group.Copyright);
-    ini.WriteString(GlobalSection, QStringLiteral("Product"), Group.Product);
-    ini.WriteString(GlobalSection, QStringLiteral("Author"), Group.Author);
+    for (TEditKey key : GroupSettingsKeys())
+        WriteKey(ini, GlobalSection, GroupKeyValue(Group, key));
     for (int i = 0; i < Projects.Count(); ++i) {
         const TProjectEntry& entry = Projects[i];
         // An entry whose loading stopped at an unreadable project file has no
         // data: its section keeps what the file holds.
         if (!entry.Info)
             continue;
-        const TProjectData& d = entry.Info->ProjectData;
-        ini.WriteInteger(entry.Text, QStringLiteral("fvMajor"), d.FileVersionMajor);
-        ini.WriteInteger(entry.Text, QStringLiteral("fvMinor"), d.FileVersionMinor);
-        ini.WriteInteger(entry.Text, QStringLiteral("fvRelease"), d.FileVersionRelease);
-        ini.WriteInteger(entry.Text, QStringLiteral("fvBuild"), d.FileVersionBuild);
-        ini.WriteString(entry.Text, QStringLiteral("Description"), d.FileDescription);
-        ini.WriteInteger(entry.Text, QStringLiteral("Status"), StatesToInt(d.Status));
+        for (TEditKey key : ProjectSettingsKeys())
+            WriteKey(ini, entry.Text, ProjectKeyValue(entry.Info->ProjectData, key));
     }
     ini.UpdateFile();
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,9 +31,13 @@ public:
     // it. Returns whether the group named a project. A group file that cannot
     // be read throws TQuorvelError; the history and LastProjectGrp are then
     // already updated, and the list, group values and LastGroupFile are those
-    // of the group held before.
+    // of the group held before. listReplaced, when given, runs once the old
+    // list is gone and before the settings are loaded: from then on no entry
+    // of the old group is left to store fields into, even when the loading
+    // throws.
     bool OpenProjectGroup(const QString& fileName, QStringList& history,
-                          const TUserDefaults& defaults);
+                          const TUserDefaults& defaults,
+                          const std::function<void()>& listReplaced = {});
 
     // Loads the group values and every entry's data from the settings file,
     // falling back to the project files and the user's defaults.

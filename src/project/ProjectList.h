@@ -13,6 +13,9 @@ struct TProjectEntry {
     QString Text;
     bool Checked = false;
     std::unique_ptr<TProjectInfo> Info;
+
+    // The entry's data; the data of a project never seen while it has none.
+    TProjectData Data() const { return Info ? Info->ProjectData : TProjectData(); }
 };
 
 // The ordered project list of the open group. It owns the attached objects.

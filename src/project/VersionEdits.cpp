@@ -92,6 +92,99 @@ QString EditKeyName(TEditKey key)
     return QString();
 }
 
+QList<TEditKey> GroupSettingsKeys()
+{
+    QList<TEditKey> keys;
+    for (const TKeyInfo& info : Keys)
+        if (info.Key < ekFileMajor)
+            keys.append(info.Key);
+    return keys;
+}
+
+QList<TEditKey> ProjectSettingsKeys()
+{
+    QList<TEditKey> keys;
+    for (const TKeyInfo& info : Keys)
+        if (info.Key >= ekFileMajor && info.Kind != vkSwitch)
+            keys.append(info.Key);
+    return keys;
+}
+
+bool IsNumberKey(TEditKey key)
+{
+    for (const TKeyInfo& info : Keys)
+        if (info.Key == key)
+            return info.Kind != vkText;
+    return false;
+}
+
+TVersionEdit GroupKeyValue(const TGroupValues& group, TEditKey key)
+{
+    TVersionEdit value;
+    value.Key = key;
+    switch (key) {
+    case ekProdMajor:
+        value.Number = group.ProdMajor;
+        break;
+    case ekProdMinor:
+        value.Number = group.ProdMinor;
+        break;
+    case ekCompany:
+        value.Text = group.Company;
+        break;
+    case ekCopyright:
+        value.Text = group.Copyright;
+        break;
+    case ekProduct:
+        value.Text = group.Product;
+        break;
+    case ekAuthor:
+        value.Text = group.Author;
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
+TVersionEdit ProjectKeyValue(const TProjectData& data, TEditKey key)
+{
+    TVersionEdit value;
+    value.Key = key;
+    switch (key) {
+    case ekFileMajor:
+        value.Number = data.FileVersionMajor;
+        break;
+    case ekFileMinor:
+        value.Number = data.FileVersionMinor;
+        break;
+    case ekFileRelease:
+        value.Number = data.FileVersionRelease;
+        break;
+    case ekFileBuild:
+        value.Number = data.FileVersionBuild;
+        break;
+    case ekDescription:
+        value.Text = data.FileDescription;
+        break;
+    case ekStatus:
+        value.Number = StatesToInt(data.Status);
+        break;
+    case ekEnabled:
+        value.Number = data.Status.Contains(psEnabled);
+        break;
+    case ekWin32:
+        value.Number = data.Status.Contains(psWin32);
+        break;
+    case ekWin64:
+        value.Number = data.Status.Contains(psWin64);
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
 QString ParseVersionEdit(const QString& assignment, TVersionEdit& edit)
 {
     const int equals = assignment.indexOf(u'=');

@@ -44,10 +44,22 @@ struct TVersionEdit {
 // The key's name as the settings file spells it ("pvMajor", "win32", ...).
 QString EditKeyName(TEditKey key);
 
+// The keys the settings file holds, in the order it writes them: the group's
+// in section "Global", a project's in the project's own section. The switches
+// are bits of "Status" and have no key of their own there.
+QList<TEditKey> GroupSettingsKeys();
+QList<TEditKey> ProjectSettingsKeys();
+// Whether the key's value is a number (a switch counts as one) or a text.
+bool IsNumberKey(TEditKey key);
+// A key's value in the group values or in a project's data, as the
+// assignment that would set it.
+TVersionEdit GroupKeyValue(const TGroupValues& group, TEditKey key);
+TVersionEdit ProjectKeyValue(const TProjectData& data, TEditKey key);
+
 // Parses "KEY=VALUE": the key without regard to case; numbers in decimal from 0
-// to 65535, what a version resource holds (Status from 0 to 7); switches true or false; texts as given,
-// empty ones included. Returns the empty text on success, else why the
-// assignment cannot be used.
+// to 65535, what a version resource holds (Status from 0 to 7); switches true or false; texts as
+// given, empty ones included. Returns the empty text on success, else why the assignment cannot be
+// used.
 QString ParseVersionEdit(const QString& assignment, TVersionEdit& edit);
 
 // Applies a group key; project keys are ignored.
@@ -60,8 +72,8 @@ void ApplyProjectEdits(TProjectEntry& entry, const QList<TVersionEdit>& edits);
 
 // The entries a name given on the command line stands for: every entry whose
 // text, as written or with its XML references decoded, equals it without
-// regard to case, "/" and "\" counting as the same delimiter. All of them, because entries of equal text share one section of
-// the settings file.
+// regard to case, "/" and "\" counting as the same delimiter. All of them, because entries of equal
+// text share one section of the settings file.
 QList<int> FindProjectEntries(const TProjectList& list, const QString& name);
 
 // The parts of a file version, highest first.

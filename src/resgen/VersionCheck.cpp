@@ -129,7 +129,7 @@ QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
     }
     for (int i = 0; i < group.Projects.Count(); ++i) {
         const TProjectEntry& entry = group.Projects[i];
-        const TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+        const TProjectData data = entry.Data();
         const QString rangeWarning = FileVersionRangeWarning(data);
         if (!rangeWarning.isEmpty())
             findings.append({entry.Text, rangeWarning});
@@ -159,7 +159,7 @@ QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString
         const TProjectEntry& entry = group.Projects[i];
         if (!entry.Checked)
             continue;
-        const TProjectData data = entry.Info ? entry.Info->ProjectData : TProjectData();
+        const TProjectData data = entry.Data();
         const struct {
             TProjectState State;
             const char* Platform;

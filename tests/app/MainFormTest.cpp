@@ -1,5 +1,6 @@
 // The main window driven through its controls, offscreen, on temporary folders.
 #include "guisupport/MainFormFixture.h"
+#include "guisupport/MainFormUi.h"
 #include "support/IniFile.h"
 #include "testsupport/TestFiles.h"
 
@@ -39,18 +40,19 @@ private Q_SLOTS:
         f.Dialogs.SetNextFileName(TestFiles::FakeCompiler());
         f.Dialogs.SetNextFileName(group);
         TMainForm& w = f.Start();
-        QCOMPARE(w.edTemplate->text(), f.ProgramDir() + QStringLiteral("VersInfo.trc"));
-        QCOMPARE(w.edResPath->text(), QStringLiteral("Resources"));
-        QCOMPARE(w.edSuffix32->text(), QStringLiteral("-32"));
-        QCOMPARE(w.edSuffix64->text(), QStringLiteral("-64"));
+        const TMainFormUi u(w);
+        QCOMPARE(u.edTemplate->text(), f.ProgramDir() + QStringLiteral("VersInfo.trc"));
+        QCOMPARE(u.edResPath->text(), QStringLiteral("Resources"));
+        QCOMPARE(u.edSuffix32->text(), QStringLiteral("-32"));
+        QCOMPARE(u.edSuffix64->text(), QStringLiteral("-64"));
         QCOMPARE(f.Dialogs.Requests.size(), 2);
         QCOMPARE(f.Dialogs.Requests[0].FileName, QStringLiteral("brcc32.exe"));
         QCOMPARE(f.Dialogs.Requests[0].Title, QStringLiteral("Select resource compiler"));
         QCOMPARE(f.Dialogs.Requests[1].Title, QStringLiteral("Select Delphi project group"));
         QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.DocumentsDir());
-        QCOMPARE(w.lbProjects->count(), 1);
-        QCOMPARE(w.LastGroupFile(), f.WorkDir() + QStringLiteral("G.vprj"));
-        QVERIFY(!w.Template.isEmpty());
+        QCOMPARE(u.lbProjects->count(), 1);
+        QCOMPARE(w.ProjectGroup().LastGroupFile, f.WorkDir() + QStringLiteral("G.vprj"));
+        QVERIFY(!w.Template().isEmpty());
     }
 
     void cancellingAChooserEndsTheProgram()
@@ -58,6 +60,7 @@ private Q_SLOTS:
         TMainFormFixture f;
         f.Dialogs.SetNextCancel();
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         w.show();
         QTRY_VERIFY(!f.Dialogs.Requests.isEmpty());
         QTRY_VERIFY(!w.isVisible());
@@ -71,92 +74,98 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version 1.0.4)"));
-        QCOMPARE(w.cbPlaceholders->count(), 12);
-        QCOMPARE(w.cbPlaceholders->currentIndex(), 0);
-        QCOMPARE(w.cbPlaceholders->itemText(0), QStringLiteral("Major version"));
-        QCOMPARE(w.cbPlaceholders->itemData(11).toInt(), 11);
-        QCOMPARE(w.cbPlaceholders->itemText(10), QStringLiteral("Product name"));
-        QCOMPARE(w.LastIndex, -1);
-        QCOMPARE(w.pcMain->currentIndex(), 0);
+        QCOMPARE(u.cbPlaceholders->count(), 12);
+        QCOMPARE(u.cbPlaceholders->currentIndex(), 0);
+        QCOMPARE(u.cbPlaceholders->itemText(0), QStringLiteral("Major version"));
+        QCOMPARE(u.cbPlaceholders->itemData(11).toInt(), 11);
+        QCOMPARE(u.cbPlaceholders->itemText(10), QStringLiteral("Product name"));
+        QCOMPARE(w.LastIndex(), -1);
+        QCOMPARE(u.pcMain->currentIndex(), 0);
     }
 
     void escapeActsPerPage()
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.lbProjects->setFocus();
-        w.btSettingsClick();
-        QCOMPARE(w.pcMain->currentIndex(), 1);
-        QTest::keyClick(w.edResPath, Qt::Key_Escape);
-        QCOMPARE(w.pcMain->currentIndex(), 0);
+        u.lbProjects->setFocus();
+        u.btSettings->click();
+        QCOMPARE(u.pcMain->currentIndex(), 1);
+        QTest::keyClick(u.edResPath, Qt::Key_Escape);
+        QCOMPARE(u.pcMain->currentIndex(), 0);
         // On the process page Esc creates the resource files.
-        w.lbProjects->setFocus();
-        QTest::keyClick(w.lbProjects, Qt::Key_Escape);
-        QTRY_VERIFY(w.mmDos->toPlainText().contains(QStringLiteral("Compile resource file: ")));
+        u.lbProjects->setFocus();
+        QTest::keyClick(u.lbProjects, Qt::Key_Escape);
+        QTRY_VERIFY(u.mmDos->toPlainText().contains(QStringLiteral("Compile resource file: ")));
         // ... but not while the focus is in the log pane.
-        const QString log = w.mmDos->toPlainText();
-        w.mmDos->setFocus();
-        QTest::keyClick(w.mmDos, Qt::Key_Escape);
-        QCOMPARE(w.mmDos->toPlainText(), log);
+        const QString log = u.mmDos->toPlainText();
+        u.mmDos->setFocus();
+        QTest::keyClick(u.mmDos, Qt::Key_Escape);
+        QCOMPARE(u.mmDos->toPlainText(), log);
     }
 
     void backRestoresTheStartHeight()
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
         const int start = w.height();
-        QCOMPARE(w.DefHeight, start);
-        w.btSettingsClick();
-        QCOMPARE(w.height(), w.pcMain->height());
-        QVERIFY(!w.mmDos->isVisibleTo(&w));
+        QCOMPARE(w.DefHeight(), start);
+        u.btSettings->click();
+        QCOMPARE(w.height(), u.pcMain->height());
+        QVERIFY(!u.mmDos->isVisibleTo(&w));
         w.resize(w.width(), start + 200);
-        w.btBackClick();
+        u.btBack->click();
         QCOMPARE(w.height(), start);
-        QVERIFY(w.mmDos->isVisibleTo(&w));
+        QVERIFY(u.mmDos->isVisibleTo(&w));
     }
 
     void aboutBoxRepeatsTheCaption()
     {
         TMainFormFixture f;
         TMainForm& w = f.Create();
-        w.btInfo->click();
+        const TMainFormUi u(w);
+        u.btInfo->click();
         QCOMPARE(f.Boxes.Calls.size(), 1);
         const QStringList lines = f.Boxes.Calls[0].Text.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], w.windowTitle() + QStringLiteral(" - ") + w.ProgVersDate);
+        QCOMPARE(lines[0], w.windowTitle() + QStringLiteral(" - ") + w.ProgVersDate());
         QVERIFY(lines[2].startsWith(QStringLiteral("E-Mail: ")));
-        QCOMPARE(f.Boxes.Calls[0].Title, w.ProgName);
+        QCOMPARE(f.Boxes.Calls[0].Title, w.ProgName());
     }
 
     void selectingAnotherEntryStoresTheFields()
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
-        QCOMPARE(w.udMajor->value(), 1);
-        QCOMPARE(w.udBuild->value(), 4);
-        w.udBuild->setValue(9);
-        w.edProject->setText(QStringLiteral("Edited"));
-        w.lbProjects->setCurrentRow(1);
+        const TMainFormUi u(w);
+        QCOMPARE(u.udMajor->value(), 1);
+        QCOMPARE(u.udBuild->value(), 4);
+        u.udBuild->setValue(9);
+        u.edProject->setText(QStringLiteral("Edited"));
+        u.lbProjects->setCurrentRow(1);
         const TProjectData& first = w.ProjectGroup().Projects[0].Info->ProjectData;
         QCOMPARE(first.FileVersionBuild, 9);
         QCOMPARE(first.FileDescription, QStringLiteral("Edited"));
-        QCOMPARE(w.udMajor->value(), 2);
-        QCOMPARE(w.udBuild->value(), 7);
-        QCOMPARE(w.LastIndex, 1);
+        QCOMPARE(u.udMajor->value(), 2);
+        QCOMPARE(u.udBuild->value(), 7);
+        QCOMPARE(w.LastIndex(), 1);
     }
 
     void checkBoxOfAnUnselectedEntry()
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
-        w.udRelease->setValue(42);
-        QListWidgetItem* item = w.lbProjects->item(2);
+        const TMainFormUi u(w);
+        u.udRelease->setValue(42);
+        QListWidgetItem* item = u.lbProjects->item(2);
         QCOMPARE(item->checkState(), Qt::Checked);
         item->setCheckState(Qt::Unchecked);
-        QCOMPARE(w.lbProjects->currentRow(), 2);
+        QCOMPARE(u.lbProjects->currentRow(), 2);
         QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionRelease, 42);
         QVERIFY(!w.ProjectGroup().Projects[2].Info->ProjectData.Status.Contains(psEnabled));
         QVERIFY(!w.ProjectGroup().Projects[2].Checked);
@@ -166,18 +175,19 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
-        w.lbProjects->item(0)->setCheckState(Qt::Unchecked);
-        w.lbProjects->item(1)->setCheckState(Qt::Unchecked);
-        w.sbCheckAll->click();
+        const TMainFormUi u(w);
+        u.lbProjects->item(0)->setCheckState(Qt::Unchecked);
+        u.lbProjects->item(1)->setCheckState(Qt::Unchecked);
+        u.sbCheckAll->click();
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(w.lbProjects->item(i)->checkState(), Qt::Checked);
+            QCOMPARE(u.lbProjects->item(i)->checkState(), Qt::Checked);
             QVERIFY(w.ProjectGroup().Projects[i].Info->ProjectData.Status.Contains(psEnabled));
         }
         QVERIFY(w.close());
         const TIniFile ini(f.WorkDir() + QStringLiteral("Group.vprj"));
         for (const char* section : {"App.dproj", "Lib.dproj", "sub\\Tool.dproj"})
             QCOMPARE(ini.ReadInteger(QLatin1String(section), QStringLiteral("Status"), -1) & 1, 1);
-        w.sbCheckNone->click();
+        u.sbCheckNone->click();
         QVERIFY(!w.ProjectGroup().Projects[1].Info->ProjectData.Status.Contains(psEnabled));
     }
 
@@ -185,13 +195,14 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
-        QCOMPARE(w.udProdMajor->value(), 2); // ProductVersion=2.5 of the first project
-        QCOMPARE(w.udProdMinor->value(), 5);
-        w.sbCopyMajor->click();
-        w.sbCopyMinor->click();
-        QCOMPARE(w.udMajor->value(), 2);
+        const TMainFormUi u(w);
+        QCOMPARE(u.udProdMajor->value(), 2); // ProductVersion=2.5 of the first project
+        QCOMPARE(u.udProdMinor->value(), 5);
+        u.sbCopyMajor->click();
+        u.sbCopyMinor->click();
+        QCOMPARE(u.udMajor->value(), 2);
         QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMajor, 1);
-        w.lbProjects->setCurrentRow(1);
+        u.lbProjects->setCurrentRow(1);
         QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMajor, 2);
         QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMinor, 5);
     }
@@ -200,6 +211,7 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QLineEdit* edBuild = w.findChild<QLineEdit*>(QStringLiteral("edBuild"));
@@ -207,13 +219,13 @@ private Q_SLOTS:
         edBuild->setFocus();
         edBuild->selectAll();
         QTest::keyClicks(edBuild, QStringLiteral("x7y"));
-        w.lbProjects->setCurrentRow(1);
+        u.lbProjects->setCurrentRow(1);
         QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionBuild, 7);
-        w.lbProjects->setCurrentRow(0);
+        u.lbProjects->setCurrentRow(0);
         edBuild->setFocus();
         edBuild->selectAll();
         QTest::keyClicks(edBuild, QStringLiteral("abc"));
-        w.lbProjects->setCurrentRow(1);
+        u.lbProjects->setCurrentRow(1);
         QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionBuild, 7);
     }
 
@@ -221,17 +233,18 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
-        const QString settings = w.LastGroupFile();
+        const TMainFormUi u(w);
+        const QString settings = w.ProjectGroup().LastGroupFile;
         const QString empty = f.WorkDir() + QStringLiteral("Empty.groupproj");
         TestFiles::Write(empty, TestFiles::GroupFile({}));
-        w.udBuild->setValue(33);
+        u.udBuild->setValue(33);
         f.Dialogs.SetNextFileName(empty);
-        w.btProjectGroup->click();
-        QCOMPARE(w.lbProjects->count(), 0);
-        QCOMPARE(w.udBuild->value(), 33);
-        QCOMPARE(w.LastGroupFile(), settings);
-        QCOMPARE(w.cbProjectGroup->itemText(0), empty);
-        QCOMPARE(w.LastIndex, -1);
+        u.btProjectGroup->click();
+        QCOMPARE(u.lbProjects->count(), 0);
+        QCOMPARE(u.udBuild->value(), 33);
+        QCOMPARE(w.ProjectGroup().LastGroupFile, settings);
+        QCOMPARE(u.cbProjectGroup->itemText(0), empty);
+        QCOMPARE(w.LastIndex(), -1);
     }
 
     void valuesAboveTheSpinnerRangeSurvive()
@@ -244,11 +257,12 @@ private Q_SLOTS:
                                           QStringLiteral("fvMajor=0"), QStringLiteral("Status=7")}));
         f.WriteConfig(group, TestFiles::FakeCompiler());
         TMainForm& w = f.Start();
-        QCOMPARE(w.udBuild->value(), 250);
-        QCOMPARE(w.udMajor->value(), 0);
-        QCOMPARE(w.udProdMajor->value(), 250);
-        w.lbProjects->setCurrentRow(1);
-        w.lbProjects->setCurrentRow(0);
+        const TMainFormUi u(w);
+        QCOMPARE(u.udBuild->value(), 250);
+        QCOMPARE(u.udMajor->value(), 0);
+        QCOMPARE(u.udProdMajor->value(), 250);
+        u.lbProjects->setCurrentRow(1);
+        u.lbProjects->setCurrentRow(0);
         QVERIFY(w.close());
         const TIniFile ini(f.WorkDir() + QStringLiteral("Big.vprj"));
         QCOMPARE(ini.ReadInteger(QStringLiteral("A.dproj"), QStringLiteral("fvBuild"), -1), 250);
@@ -260,16 +274,17 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
         w.show();
         // A folder where the settings file should be: the save cannot succeed.
-        QDir().mkpath(w.LastGroupFile());
+        QDir().mkpath(w.ProjectGroup().LastGroupFile);
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QCOMPARE(f.Boxes.Errors()[0], QStringLiteral("Unable to write to %1").arg(w.LastGroupFile()));
+        QCOMPARE(f.Boxes.Errors()[0], QStringLiteral("Unable to write to %1").arg(w.ProjectGroup().LastGroupFile));
         QVERIFY(!QFileInfo::exists(f.ConfigFile()) ||
                 TIniFile(f.ConfigFile()).ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString()).isEmpty());
-        QDir(w.LastGroupFile()).removeRecursively();
+        QDir(w.ProjectGroup().LastGroupFile).removeRecursively();
         QVERIFY(w.close());
     }
 
@@ -277,28 +292,34 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
         const QString missing = f.WorkDir() + QStringLiteral("Gone.groupproj");
-        w.cbProjectGroup->insertItem(0, missing);
-        w.cbProjectGroup->setCurrentIndex(0);
-        w.RunGuarded([&w] { w.cbProjectGroupCloseUp(); });
+        u.cbProjectGroup->insertItem(0, missing);
+        u.cbProjectGroup->setCurrentIndex(0);
+        Q_EMIT u.cbProjectGroup->activated(0);
         QCOMPARE(f.Boxes.Errors().size(), 1);
         QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
-        QCOMPARE(w.lbProjects->count(), 3);
-        QCOMPARE(w.LastProjectGrp(), missing);
-        QCOMPARE(w.cbProjectGroup->itemText(0), missing);
+        QCOMPARE(u.lbProjects->count(), 3);
+        // The fields still belong to the project shown: they are stored into it.
+        QCOMPARE(w.LastIndex(), 0);
+        QCOMPARE(w.ProjectGroup().LastProjectGrp, missing);
+        QCOMPARE(u.cbProjectGroup->itemText(0), missing);
     }
 
     void endToEndWithTheFakeCompiler()
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f, {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")});
-        w.lbProjects->item(1)->setCheckState(Qt::Unchecked);
-        w.lbProjects->setCurrentRow(0);
-        w.udMinor->setValue(8);
-        w.cbWin64->setChecked(false);
-        w.edCompany->setText(QStringLiteral("Umbrella"));
-        w.btProcess->click();
+        const TMainFormUi u(w);
+        u.lbProjects->item(1)->setCheckState(Qt::Unchecked);
+        u.lbProjects->setCurrentRow(0);
+        u.udMinor->setValue(8);
+        u.cbWin64->setChecked(false);
+        u.edCompany->setText(QStringLiteral("Umbrella"));
+        u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
+        // The busy cursor ends with the run.
+        QVERIFY(!QApplication::overrideCursor());
         const QString script = f.WorkDir() + QStringLiteral("Resources/App-32.rc");
         QVERIFY(QFileInfo::exists(script));
         QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-64.rc")));
@@ -306,7 +327,7 @@ private Q_SLOTS:
         const QString text = QString::fromUtf8(TestFiles::Read(script));
         QVERIFY(text.contains(QStringLiteral("1,8,3,4")));
         QVERIFY(text.contains(QStringLiteral("Umbrella")));
-        const QString log = w.mmDos->toPlainText();
+        const QString log = u.mmDos->toPlainText();
         QVERIFY(log.startsWith(QStringLiteral("=====================================\n"
                                               "Compile resource file: %1 => App-32.res")
                                    .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc")))));
@@ -333,12 +354,13 @@ private Q_SLOTS:
                                           {QStringLiteral("1.2.3.65536"), QStringLiteral("2.0.0.7")});
         f.WriteConfig(group, TestFiles::FakeCompiler());
         TMainForm& w = f.Start();
-        w.btProcess->click();
+        const TMainFormUi u(w);
+        u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
         QVERIFY(f.Boxes.Errors().isEmpty());
         QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-32.rc")));
         QVERIFY(QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/Lib-32.rc")));
-        const QString log = w.mmDos->toPlainText();
+        const QString log = u.mmDos->toPlainText();
         QVERIFY2(log.startsWith(QStringLiteral("*** Error: App.dproj: file version 1.2.3.65536 has a "
                                                "part outside 0 to 65535, which a VERSIONINFO "
                                                "cannot hold\n=====")),
@@ -350,14 +372,15 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         SaveScreenshot(&w, QStringLiteral("process-page-start.png"));
-        w.btSettingsClick();
+        u.btSettings->click();
         SaveScreenshot(&w, QStringLiteral("settings-page.png"));
-        w.btEditClick();
+        u.btEdit->click();
         SaveScreenshot(&w, QStringLiteral("editor-page.png"));
-        QCOMPARE(w.pcMain->currentIndex(), 2);
+        QCOMPARE(u.pcMain->currentIndex(), 2);
     }
 };
 

@@ -1,5 +1,6 @@
 // The template editor page and the file choosers of the settings page.
 #include "guisupport/MainFormFixture.h"
+#include "guisupport/MainFormUi.h"
 #include "support/TextFile.h"
 #include "testsupport/TestFiles.h"
 
@@ -30,18 +31,19 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = Started(f);
-        w.btSettingsClick();
-        w.btEdit->click();
-        QCOMPARE(w.pcMain->currentIndex(), 2);
-        QCOMPARE(w.laTemplateFile->text(), w.edTemplate->text());
-        const QString original = w.seTemplate->text();
+        const TMainFormUi u(w);
+        u.btSettings->click();
+        u.btEdit->click();
+        QCOMPARE(u.pcMain->currentIndex(), 2);
+        QCOMPARE(u.laTemplateFile->text(), u.edTemplate->text());
+        const QString original = u.seTemplate->text();
         QVERIFY(original.contains(QStringLiteral("$fvMajor")));
-        w.seTemplate->setText(QStringLiteral("changed"));
-        w.btCancel->click();
-        QCOMPARE(w.pcMain->currentIndex(), 1);
-        QCOMPARE(w.height(), w.pcMain->height());
-        w.btEdit->click();
-        QCOMPARE(w.seTemplate->text(), original);
+        u.seTemplate->setText(QStringLiteral("changed"));
+        u.btCancel->click();
+        QCOMPARE(u.pcMain->currentIndex(), 1);
+        QCOMPARE(w.height(), u.pcMain->height());
+        u.btEdit->click();
+        QCOMPARE(u.seTemplate->text(), original);
     }
 
     void okKeepsTheFileForm_data()
@@ -61,14 +63,15 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         TMainFormFixture f;
         TMainForm& w = Started(f);
+        const TMainFormUi u(w);
         const QString file = f.WorkDir() + QStringLiteral("T.trc");
         TestFiles::Write(file, bytes);
-        w.edTemplate->setText(file);
-        w.btEditClick();
-        w.seTemplate->setCursorPosition(1, 1);
-        w.seTemplate->insert(QStringLiteral("X"));
-        w.btOk->click();
-        QCOMPARE(w.pcMain->currentIndex(), 1);
+        u.edTemplate->setText(file);
+        u.btEdit->click();
+        u.seTemplate->setCursorPosition(1, 1);
+        u.seTemplate->insert(QStringLiteral("X"));
+        u.btOk->click();
+        QCOMPARE(u.pcMain->currentIndex(), 1);
         QCOMPARE(TestFiles::Read(file), expected);
     }
 
@@ -76,23 +79,24 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = Started(f);
-        w.btEditClick();
-        const QString loaded = w.seTemplate->text();
+        const TMainFormUi u(w);
+        u.btEdit->click();
+        const QString loaded = u.seTemplate->text();
         const QString missing = f.WorkDir() + QStringLiteral("missing.trc");
-        w.edTemplate->setText(missing);
-        w.btEdit->click();
-        QCOMPARE(w.pcMain->currentIndex(), 2);
-        QCOMPARE(w.seTemplate->text(), loaded);
+        u.edTemplate->setText(missing);
+        u.btEdit->click();
+        QCOMPARE(u.pcMain->currentIndex(), 2);
+        QCOMPARE(u.seTemplate->text(), loaded);
         QCOMPARE(f.Boxes.Errors().size(), 1);
         QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
         // A folder in the way: OK cannot write and keeps the unsaved text.
         const QString folder = f.WorkDir() + QStringLiteral("folder.trc");
         QDir().mkpath(folder);
-        w.edTemplate->setText(folder);
-        w.seTemplate->setText(QStringLiteral("unsaved"));
-        w.btOk->click();
-        QCOMPARE(w.pcMain->currentIndex(), 1);
-        QCOMPARE(w.seTemplate->text(), QStringLiteral("unsaved"));
+        u.edTemplate->setText(folder);
+        u.seTemplate->setText(QStringLiteral("unsaved"));
+        u.btOk->click();
+        QCOMPARE(u.pcMain->currentIndex(), 1);
+        QCOMPARE(u.seTemplate->text(), QStringLiteral("unsaved"));
         QCOMPARE(f.Boxes.Errors().size(), 2);
         QVERIFY(f.Boxes.Errors()[1].startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(folder)));
     }
@@ -101,70 +105,73 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = Started(f);
-        w.btEditClick();
-        w.seTemplate->setText(QStringLiteral("x abc y"));
-        w.seTemplate->setSelection(0, 2, 0, 5);
-        w.cbPlaceholders->setCurrentIndex(6); // "Minor product version"
-        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Minor product version"));
-        w.btnInsert->click();
-        QCOMPARE(w.seTemplate->text(), QStringLiteral("x $pvMinor y"));
+        const TMainFormUi u(w);
+        u.btEdit->click();
+        u.seTemplate->setText(QStringLiteral("x abc y"));
+        u.seTemplate->setSelection(0, 2, 0, 5);
+        u.cbPlaceholders->setCurrentIndex(6); // "Minor product version"
+        QCOMPARE(u.cbPlaceholders->currentText(), QStringLiteral("Minor product version"));
+        u.btnInsert->click();
+        QCOMPARE(u.seTemplate->text(), QStringLiteral("x $pvMinor y"));
         int line = -1, index = -1;
-        w.seTemplate->getCursorPosition(&line, &index);
+        u.seTemplate->getCursorPosition(&line, &index);
         QCOMPARE(line, 0);
         QCOMPARE(index, 10);
         // Without a selection the text goes in at the caret.
-        w.cbPlaceholders->setCurrentIndex(11);
-        w.seTemplate->setCursorPosition(0, 0);
-        w.btnInsert->click();
-        QCOMPARE(w.seTemplate->text(), QStringLiteral("$Platformx $pvMinor y"));
+        u.cbPlaceholders->setCurrentIndex(11);
+        u.seTemplate->setCursorPosition(0, 0);
+        u.btnInsert->click();
+        QCOMPARE(u.seTemplate->text(), QStringLiteral("$Platformx $pvMinor y"));
         // Typed text that names no entry inserts nothing.
-        w.cbPlaceholders->setEditText(QStringLiteral("nothing"));
-        w.btnInsert->click();
-        QCOMPARE(w.seTemplate->text(), QStringLiteral("$Platformx $pvMinor y"));
+        u.cbPlaceholders->setEditText(QStringLiteral("nothing"));
+        u.btnInsert->click();
+        QCOMPARE(u.seTemplate->text(), QStringLiteral("$Platformx $pvMinor y"));
     }
 
     void listFollowsTheCaret()
     {
         TMainFormFixture f;
         TMainForm& w = Started(f);
-        w.btEditClick();
-        w.seTemplate->setText(QStringLiteral("VALUE \"Ä\", \"$fvBuild\"\n  $COMPANY"));
-        w.cbPlaceholders->setCurrentIndex(0);
-        w.seTemplate->setCursorPosition(0, 13); // behind the "$"
-        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Build"));
-        w.seTemplate->setCursorPosition(1, 5);
-        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Company"));
-        w.seTemplate->setCursorPosition(0, 2); // not in a placeholder: no change
-        QCOMPARE(w.cbPlaceholders->currentText(), QStringLiteral("Company"));
+        const TMainFormUi u(w);
+        u.btEdit->click();
+        u.seTemplate->setText(QStringLiteral("VALUE \"Ä\", \"$fvBuild\"\n  $COMPANY"));
+        u.cbPlaceholders->setCurrentIndex(0);
+        u.seTemplate->setCursorPosition(0, 13); // behind the "$"
+        QCOMPARE(u.cbPlaceholders->currentText(), QStringLiteral("Build"));
+        u.seTemplate->setCursorPosition(1, 5);
+        QCOMPARE(u.cbPlaceholders->currentText(), QStringLiteral("Company"));
+        u.seTemplate->setCursorPosition(0, 2); // not in a placeholder: no change
+        QCOMPARE(u.cbPlaceholders->currentText(), QStringLiteral("Company"));
     }
 
     void choosersStartWhereTheFieldsPoint()
     {
         TMainFormFixture f;
         TMainForm& w = Started(f);
+        const TMainFormUi u(w);
         f.Dialogs.Requests.clear();
         // Typed with "/", which Windows takes as a delimiter, too.
-        w.edTemplate->setText(QStringLiteral("rel/dir/V.trc"));
+        u.edTemplate->setText(QStringLiteral("rel/dir/V.trc"));
         f.Dialogs.SetNextFileName(TestFiles::Native(QStringLiteral("/x/T.trc")));
-        w.btTemplate->click();
+        u.btTemplate->click();
         QCOMPARE(f.Dialogs.Requests[0].InitialDir, TestFiles::Native(QStringLiteral("rel/dir/")));
         QCOMPARE(f.Dialogs.Requests[0].Title, QStringLiteral("Select resource template"));
         QCOMPARE(f.Dialogs.Requests[0].Filter, QStringLiteral("Templates|*.trc|all|*.*"));
-        QCOMPARE(w.edTemplate->text(), TestFiles::Native(QStringLiteral("/x/T.trc")));
-        w.edTemplate->clear();
-        w.btTemplate->click(); // cancelled: the field stays
+        QCOMPARE(u.edTemplate->text(), TestFiles::Native(QStringLiteral("/x/T.trc")));
+        u.edTemplate->clear();
+        u.btTemplate->click(); // cancelled: the field stays
         QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.ProgramDir());
-        QVERIFY(w.edTemplate->text().isEmpty());
-        w.edResCompiler->setText(QStringLiteral("/opt/bin/brcc32.exe"));
-        w.btResCompiler->click();
+        QVERIFY(u.edTemplate->text().isEmpty());
+        u.edResCompiler->setText(QStringLiteral("/opt/bin/brcc32.exe"));
+        u.btResCompiler->click();
         QCOMPARE(f.Dialogs.Requests[2].InitialDir, TestFiles::Native(QStringLiteral("/opt/bin/")));
-        w.edResCompiler->clear();
-        w.btResCompiler->click();
+        u.edResCompiler->clear();
+        u.btResCompiler->click();
         QCOMPARE(f.Dialogs.Requests[3].FileName, QStringLiteral("brcc32.exe"));
         QVERIFY(f.Dialogs.Requests[3].Filter.startsWith(QStringLiteral("Programs|*.exe")));
         QVERIFY(f.Dialogs.Requests[3].InitialDir.endsWith(TestFiles::Native(QStringLiteral("programs/"))));
-        w.cbProjectGroup->setEditText(QStringLiteral("groups/G.groupproj"));
-        w.btProjectGroup->click();
+        u.cbProjectGroup->setEditText(QStringLiteral("groups/G.groupproj"));
+        u.btProjectGroup->click();
         QCOMPARE(f.Dialogs.Requests[4].InitialDir, TestFiles::Native(QStringLiteral("groups/")));
     }
 };

@@ -10,6 +10,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TranslateComponent.h"
 #include "guisupport/MainFormFixture.h"
+#include "guisupport/MainFormUi.h"
 #include "resgen/Placeholders.h"
 #include "support/Translation.h"
 #include "testsupport/TestFiles.h"
@@ -102,6 +103,7 @@ private Q_SLOTS:
         QFETCH(QString, german);
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         const TCaption& row = FindCaption(MainWindowCaptions(), object, property);
         QCOMPARE(CaptionOf(&w, row), german);
     }
@@ -126,10 +128,11 @@ private Q_SLOTS:
         QFETCH(QString, german);
         TMainFormFixture f;
         TMainForm& w = f.Create();
-        QCOMPARE(w.cbPlaceholders->count(), PlaceholderCount);
-        QCOMPARE(w.cbPlaceholders->itemText(row), german);
+        const TMainFormUi u(w);
+        QCOMPARE(u.cbPlaceholders->count(), PlaceholderCount);
+        QCOMPARE(u.cbPlaceholders->itemText(row), german);
         // The entry still carries its row, so that inserting takes the right name.
-        QCOMPARE(w.cbPlaceholders->itemData(row).toInt(), row);
+        QCOMPARE(u.cbPlaceholders->itemData(row).toInt(), row);
     }
 
     // No text of the window or the list editor is an English original that the
@@ -138,6 +141,7 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         TEditHistListDialog dialog;
         const struct {
             QWidget* Window;
@@ -181,9 +185,10 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f, QStringLiteral("Build"), {QStringLiteral("App.dproj")});
+        const TMainFormUi u(w);
         QString caption, description;
         QStringList entries;
-        const bool driven = DriveModal([&] { w.pmiEditList->trigger(); }, [&](QWidget* dialog) {
+        const bool driven = DriveModal([&] { u.pmiEditList->trigger(); }, [&](QWidget* dialog) {
             caption = dialog->windowTitle();
             description = dialog->findChild<QLabel*>(QStringLiteral("lbDesc"))->text();
             auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lbxStringList"));
@@ -222,11 +227,19 @@ private Q_SLOTS:
         QFETCH(QString, filter);
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         f.Dialogs.SetNextCancel();
-        const bool chosen = chooser == 0   ? w.SelectProjectGroup()
-                            : chooser == 1 ? w.SelectTemplate()
-                                           : w.SelectResCompiler();
-        QVERIFY(!chosen);
+        QToolButton* button = chooser == 0   ? u.btProjectGroup
+                              : chooser == 1 ? u.btTemplate
+                                             : u.btResCompiler;
+        const QString group = u.cbProjectGroup->currentText();
+        const QString templateName = u.edTemplate->text();
+        const QString compiler = u.edResCompiler->text();
+        button->click();
+        // Cancelled: nothing was chosen.
+        QCOMPARE(u.cbProjectGroup->currentText(), group);
+        QCOMPARE(u.edTemplate->text(), templateName);
+        QCOMPARE(u.edResCompiler->text(), compiler);
         QCOMPARE(f.Dialogs.Requests.size(), 1);
         QCOMPARE(f.Dialogs.Requests[0].Title, title);
         QCOMPARE(f.Dialogs.Requests[0].Filter, filter);
@@ -236,10 +249,11 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f, QStringLiteral("Group"), {QStringLiteral("App.dproj")});
-        w.cbWin64->setChecked(false);
-        w.btProcess->click();
+        const TMainFormUi u(w);
+        u.cbWin64->setChecked(false);
+        u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
-        const QStringList lines = w.mmDos->toPlainText().split(u'\n');
+        const QStringList lines = u.mmDos->toPlainText().split(u'\n');
         QVERIFY(lines.size() >= 2);
         QCOMPARE(lines[0], QStringLiteral("====================================="));
         QCOMPARE(lines[1], QStringLiteral("Ressourcendatei kompilieren: ") +
@@ -266,23 +280,24 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f, QStringLiteral("Group"), {QStringLiteral("App.dproj")});
-        w.cbWin64->setChecked(false);
+        const TMainFormUi u(w);
+        u.cbWin64->setChecked(false);
         switch (situation) {
         case mcCompilerMissing:
-            w.edResCompiler->setText(f.WorkDir() + QStringLiteral("no-such-compiler"));
-            w.btProcess->click();
+            u.edResCompiler->setText(f.WorkDir() + QStringLiteral("no-such-compiler"));
+            u.btProcess->click();
             break;
         case mcFolderBlocked:
             TestFiles::Write(f.WorkDir() + QStringLiteral("Blocked"), "a file, not a folder");
-            w.edResPath->setText(QStringLiteral("Blocked"));
+            u.edResPath->setText(QStringLiteral("Blocked"));
             expected = expected.arg(QDir::toNativeSeparators(f.WorkDir()));
-            w.btProcess->click();
+            u.btProcess->click();
             break;
         case mcTemplateMissing: {
             const QString missing = f.WorkDir() + QStringLiteral("missing.trc");
-            w.edTemplate->setText(missing);
+            u.edTemplate->setText(missing);
             expected = expected.arg(missing);
-            w.btEdit->click();
+            u.btEdit->click();
             break;
         }
         }
@@ -342,17 +357,18 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f, QStringLiteral("Settings"),
                                     {QStringLiteral("Build"), QStringLiteral("Cancel.dproj")});
-        QCOMPARE(w.lbProjects->count(), 2);
-        QCOMPARE(w.lbProjects->item(0)->text(), QStringLiteral("Build"));
-        QCOMPARE(w.lbProjects->item(1)->text(), QStringLiteral("Cancel.dproj"));
+        const TMainFormUi u(w);
+        QCOMPARE(u.lbProjects->count(), 2);
+        QCOMPARE(u.lbProjects->item(0)->text(), QStringLiteral("Build"));
+        QCOMPARE(u.lbProjects->item(1)->text(), QStringLiteral("Cancel.dproj"));
         // The project's description comes from its project file: "Build".
-        QCOMPARE(w.edProject->text(), QStringLiteral("Build"));
-        w.lbProjects->setCurrentRow(1);
-        QCOMPARE(w.edProject->text(), QStringLiteral("Cancel"));
-        QCOMPARE(w.cbProjectGroup->currentText(), f.WorkDir() + QStringLiteral("Settings.groupproj"));
+        QCOMPARE(u.edProject->text(), QStringLiteral("Build"));
+        u.lbProjects->setCurrentRow(1);
+        QCOMPARE(u.edProject->text(), QStringLiteral("Cancel"));
+        QCOMPARE(u.cbProjectGroup->currentText(), f.WorkDir() + QStringLiteral("Settings.groupproj"));
         // Captions equal to those names are translated all the same.
-        QCOMPARE(w.btSettings->toolTip(), QStringLiteral("Einstellungen"));
-        QCOMPARE(w.pmiCancel->text(), QStringLiteral("Abbrechen"));
+        QCOMPARE(u.btSettings->toolTip(), QStringLiteral("Einstellungen"));
+        QCOMPARE(u.pmiCancel->text(), QStringLiteral("Abbrechen"));
     }
 
     // A text without a catalog entry stays as it is; the rest is translated.
@@ -414,21 +430,22 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f, QStringLiteral("Group"),
                                     {QStringLiteral("App.dproj"), QStringLiteral("Tools.dproj")});
+        const TMainFormUi u(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.lbProjects->item(1)->setCheckState(Qt::Unchecked);
-        w.btProcess->click();
+        u.lbProjects->item(1)->setCheckState(Qt::Unchecked);
+        u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
         SaveScreenshot(&w, QStringLiteral("de-process-page.png"));
-        w.btSettingsClick();
-        QCOMPARE(w.pcMain->currentWidget(), w.tsSettings);
+        u.btSettings->click();
+        QCOMPARE(u.pcMain->currentWidget(), u.tsSettings);
         SaveScreenshot(&w, QStringLiteral("de-settings-page.png"));
-        w.btEditClick();
-        QCOMPARE(w.pcMain->currentWidget(), w.tsEdit);
+        u.btEdit->click();
+        QCOMPARE(u.pcMain->currentWidget(), u.tsEdit);
         SaveScreenshot(&w, QStringLiteral("de-editor-page.png"));
-        w.btCancelClick();
-        w.btBackClick();
-        const bool driven = DriveModal([&] { w.pmiEditList->trigger(); }, [](QWidget* dialog) {
+        u.btCancel->click();
+        u.btBack->click();
+        const bool driven = DriveModal([&] { u.pmiEditList->trigger(); }, [](QWidget* dialog) {
             SaveScreenshot(dialog, QStringLiteral("de-list-editor.png"));
         });
         QVERIFY(driven);

@@ -6,6 +6,7 @@
 #include "dialogs/EditHistListDlg.h"
 #include "dialogs/MessageBoxes.h"
 #include "guisupport/MainFormFixture.h"
+#include "guisupport/MainFormUi.h"
 #include "resgen/Placeholders.h"
 #include "support/Translation.h"
 #include "testsupport/TestFiles.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,6 +53,7 @@ private Q_SLOTS:
         QFETCH(int, index);
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         const TCaption& row = MainWindowCaptions()[index];
         QCOMPARE(CaptionOf(&w, row), QString::fromLatin1(row.English));
     }
@@ -72,15 +75,17 @@ private Q_SLOTS:
     {
         TMainFormFixture f;
         TMainForm& w = f.Create();
-        QCOMPARE(w.cbPlaceholders->count(), PlaceholderCount);
+        const TMainFormUi u(w);
+        QCOMPARE(u.cbPlaceholders->count(), PlaceholderCount);
         for (int i = 0; i < PlaceholderCount; ++i)
-            QCOMPARE(w.cbPlaceholders->itemText(i), QString::fromLatin1(Placeholders[i].rp));
+            QCOMPARE(u.cbPlaceholders->itemText(i), QString::fromLatin1(Placeholders[i].rp));
     }
 
     void windowTitle()
     {
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version 1.0.4)"));
     }
 
@@ -97,6 +102,7 @@ private Q_SLOTS:
         QFETCH(bool, listEditor);
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         TEditHistListDialog dialog;
         const QStringList texts = listEditor
             ? DesignTexts(&dialog, {})
@@ -131,11 +137,19 @@ private Q_SLOTS:
         QFETCH(QString, filter);
         TMainFormFixture f;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         f.Dialogs.SetNextCancel();
-        const bool chosen = chooser == 0   ? w.SelectProjectGroup()
-                            : chooser == 1 ? w.SelectTemplate()
-                                           : w.SelectResCompiler();
-        QVERIFY(!chosen);
+        QToolButton* button = chooser == 0   ? u.btProjectGroup
+                              : chooser == 1 ? u.btTemplate
+                                             : u.btResCompiler;
+        const QString group = u.cbProjectGroup->currentText();
+        const QString templateName = u.edTemplate->text();
+        const QString compiler = u.edResCompiler->text();
+        button->click();
+        // Cancelled: nothing was chosen.
+        QCOMPARE(u.cbProjectGroup->currentText(), group);
+        QCOMPARE(u.edTemplate->text(), templateName);
+        QCOMPARE(u.edResCompiler->text(), compiler);
         QCOMPARE(f.Dialogs.Requests.size(), 1);
         QCOMPARE(f.Dialogs.Requests[0].Title, title);
         QVERIFY2(f.Dialogs.Requests[0].Filter.startsWith(filter),
@@ -148,15 +162,16 @@ private Q_SLOTS:
         const QString group = f.MakeGroup(QStringLiteral("Group"), {QStringLiteral("App.dproj")});
         f.WriteConfig(group, TestFiles::FakeCompiler());
         TMainForm& w = f.Start();
-        w.cbWin64->setChecked(false);
-        w.btProcess->click();
+        const TMainFormUi u(w);
+        u.cbWin64->setChecked(false);
+        u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
-        QVERIFY(w.mmDos->toPlainText().contains(
+        QVERIFY(u.mmDos->toPlainText().contains(
             QStringLiteral("\nCompile resource file: ") +
             QDir::toNativeSeparators(QStringLiteral("Resources/App-32.rc")) +
             QStringLiteral(" => App-32.res")));
-        w.edResCompiler->setText(f.WorkDir() + QStringLiteral("no-such-compiler"));
-        w.btProcess->click();
+        u.edResCompiler->setText(f.WorkDir() + QStringLiteral("no-such-compiler"));
+        u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
         QCOMPARE(f.Boxes.Errors().size(), 1);
         QVERIFY2(f.Boxes.Errors()[0].startsWith(QStringLiteral("Error: ")), qPrintable(f.Boxes.Errors()[0]));

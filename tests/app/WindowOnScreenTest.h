@@ -4,6 +4,7 @@
 // runs the same cases on the translated window.
 #include "app/TranslationSamples.h"
 #include "guisupport/MainFormFixture.h"
+#include "guisupport/MainFormUi.h"
 #include "support/IniFile.h"
 #include "testsupport/TestFiles.h"
 
@@ -39,6 +40,7 @@ private:
             QStringLiteral("Group"), {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")});
         f.WriteConfig(group, TestFiles::FakeCompiler());
         TMainForm& w = f.Start();
+        const TMainFormUi u(w);
         w.show();
         w.activateWindow();
         if (!QTest::qWaitForWindowActive(&w))
@@ -75,10 +77,11 @@ private Q_SLOTS:
         QFETCH(bool, withLog);
         TMainFormFixture f;
         TMainForm& w = Shown(f);
+        const TMainFormUi u(w);
         Click(w, buttons);
-        QCOMPARE(w.mmDos->isVisible(), withLog);
-        QCOMPARE(w.height(), withLog ? w.DefHeight : w.pcMain->height());
-        QCOMPARE(w.pcMain->height(), 451);
+        QCOMPARE(u.mmDos->isVisible(), withLog);
+        QCOMPARE(w.height(), withLog ? w.DefHeight() : u.pcMain->height());
+        QCOMPARE(u.pcMain->height(), 451);
     }
 
     // Esc and Enter press the button of the page they belong to, wherever the
@@ -116,12 +119,13 @@ private Q_SLOTS:
         QFETCH(QString, pressed);
         TMainFormFixture f;
         TMainForm& w = Shown(f);
+        const TMainFormUi u(w);
         Click(w, buttons);
-        const int lines = w.seTemplate->lines();
+        const int lines = u.seTemplate->lines();
         w.findChild<QWidget*>(focus)->setFocus();
         QStringList clicked;
         QObject watch;
-        for (QPushButton* b : {w.btProcess, w.btBack, w.btOk, w.btCancel})
+        for (QPushButton* b : {u.btProcess, u.btBack, u.btOk, u.btCancel})
             connect(b, &QPushButton::clicked, &watch,
                     [&clicked, b] { clicked << b->objectName(); });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
@@ -129,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(clicked, pressed.isEmpty() ? QStringList() : QStringList{pressed});
         // Enter in the template is a line break there.
         if (focus == QLatin1String("seTemplate") && key == Qt::Key_Return)
-            QCOMPARE(w.seTemplate->lines(), lines + 1);
+            QCOMPARE(u.seTemplate->lines(), lines + 1);
     }
 
     void okWritesTheTextAsShown_data()
@@ -145,9 +149,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         TMainFormFixture f;
         TMainForm& w = Shown(f);
+        const TMainFormUi u(w);
         const QString file = f.WorkDir() + QStringLiteral("T.trc");
         TestFiles::Write(file, bytes);
-        w.edTemplate->setText(file);
+        u.edTemplate->setText(file);
         Click(w, {QStringLiteral("btSettings"), QStringLiteral("btEdit"), QStringLiteral("btOk")});
         QCOMPARE(TestFiles::Read(file), bytes);
     }
@@ -170,14 +175,15 @@ private Q_SLOTS:
         QFETCH(int, caret);
         TMainFormFixture f;
         TMainForm& w = Shown(f);
+        const TMainFormUi u(w);
         Click(w, {QStringLiteral("btSettings"), QStringLiteral("btEdit")});
-        w.seTemplate->setText(QStringLiteral("abc$pvMinor"));
-        w.seTemplate->setSelection(0, from, 0, to);
-        w.cbPlaceholders->setCurrentIndex(w.cbPlaceholders->findData(6)); // pvMinor
+        u.seTemplate->setText(QStringLiteral("abc$pvMinor"));
+        u.seTemplate->setSelection(0, from, 0, to);
+        u.cbPlaceholders->setCurrentIndex(u.cbPlaceholders->findData(6)); // pvMinor
         Click(w, {QStringLiteral("btnInsert")});
-        QCOMPARE(w.seTemplate->text(), expected);
+        QCOMPARE(u.seTemplate->text(), expected);
         int line = -1, index = -1;
-        w.seTemplate->getCursorPosition(&line, &index);
+        u.seTemplate->getCursorPosition(&line, &index);
         QCOMPARE(index, caret);
     }
 
@@ -196,22 +202,23 @@ private Q_SLOTS:
         QFETCH(int, key);
         TMainFormFixture f;
         TMainForm& w = Shown(f);
-        w.edCompany->setText(QStringLiteral("Edited"));
-        w.cbProjectGroup->showPopup();
-        QWidget* popup = w.cbProjectGroup->view()->window();
+        const TMainFormUi u(w);
+        u.edCompany->setText(QStringLiteral("Edited"));
+        u.cbProjectGroup->showPopup();
+        QWidget* popup = u.cbProjectGroup->view()->window();
         QVERIFY(QTest::qWaitForWindowExposed(popup));
         if (key)
-            QTest::keyClick(w.cbProjectGroup->view(), Qt::Key(key));
+            QTest::keyClick(u.cbProjectGroup->view(), Qt::Key(key));
         else
             QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {},
-                              w.lbProjectName->mapTo(&w, w.lbProjectName->rect().center()));
+                              u.lbProjectName->mapTo(&w, u.lbProjectName->rect().center()));
         QTRY_VERIFY(!popup->isVisible());
         const TIniFile settings(f.WorkDir() + QStringLiteral("Group.vprj"));
         QTRY_COMPARE(
             settings.ReadString(QStringLiteral("Global"), QStringLiteral("Company"), QString()),
             QStringLiteral("Edited"));
-        QCOMPARE(w.lbProjects->count(), 2);
-        QCOMPARE(w.LastIndex, 0);
+        QCOMPARE(u.lbProjects->count(), 2);
+        QCOMPARE(w.LastIndex(), 0);
     }
 
     // After Remove (or a move) Enter is still OK: no button takes the default
@@ -233,10 +240,11 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         TMainFormFixture f;
         TMainForm& w = Shown(f);
-        w.cbProjectGroup->clear();
-        w.cbProjectGroup->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        const TMainFormUi u(w);
+        u.cbProjectGroup->clear();
+        u.cbProjectGroup->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
         const bool driven = TranslationSamples::DriveModal(
-            [&] { w.pmiEditList->trigger(); },
+            [&] { u.pmiEditList->trigger(); },
             [&](QWidget* dialog) {
                 QVERIFY(QTest::qWaitForWindowExposed(dialog));
                 dialog->findChild<QListWidget*>()->setCurrentRow(1);
@@ -247,8 +255,8 @@ private Q_SLOTS:
             });
         QVERIFY(driven);
         QStringList history;
-        for (int i = 0; i < w.cbProjectGroup->count(); ++i)
-            history.append(w.cbProjectGroup->itemText(i));
+        for (int i = 0; i < u.cbProjectGroup->count(); ++i)
+            history.append(u.cbProjectGroup->itemText(i));
         QCOMPARE(history, expected);
     }
 
@@ -305,6 +313,7 @@ private Q_SLOTS:
 #endif
         f.SystemFolders = true;
         TMainForm& w = f.Create();
+        const TMainFormUi u(w);
         w.show();
         QTRY_VERIFY(!w.isVisible()); // the chooser was cancelled
         QCOMPARE(f.Dialogs.Requests.size(), 1);

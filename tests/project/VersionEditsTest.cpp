@@ -215,6 +215,32 @@ TEST(VersionEdits, EveryKeyNameParsesBackToItsKey)
     }
 }
 
+// What the settings file and the listing read from the values is what the
+// same key sets, for every key.
+TEST(VersionEdits, KeyValueGivesBackWhatTheKeySet)
+{
+    const char* const assignments[] = {
+        "pvMajor=12",         "pvMinor=13",       "Company=Co",   "Copyright=Cr",
+        "Product=Pr",         "Author=Au",        "fvMajor=21",   "fvMinor=22",
+        "fvRelease=23",       "fvBuild=24",       "Description=De", "Status=4",
+        "enabled=false",      "win32=false",      "win64=true"};
+    for (const char* assignment : assignments) {
+        SCOPED_TRACE(assignment);
+        TVersionEdit edit;
+        ASSERT_EQ(ParseVersionEdit(U(assignment), edit), QString());
+        TGroupValues group = StartGroup();
+        TProjectData project = StartProject();
+        ApplyGroupEdit(group, edit);
+        ApplyProjectEdit(project, edit);
+        const TVersionEdit read =
+            edit.IsProjectKey() ? ProjectKeyValue(project, edit.Key) : GroupKeyValue(group, edit.Key);
+        EXPECT_EQ(read.Key, edit.Key);
+        EXPECT_EQ(IsNumberKey(edit.Key) ? QString::number(read.Number) : read.Text,
+                  IsNumberKey(edit.Key) ? QString::number(edit.Number) : edit.Text);
+    }
+    EXPECT_EQ(GroupSettingsKeys().size() + ProjectSettingsKeys().size(), 12);
+}
+
 // ---- Finding entries ---------------------------------------------------------
 
 struct TFindCase {

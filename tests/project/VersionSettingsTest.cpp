@@ -253,10 +253,14 @@ TEST(VersionSettings, FailedOpenKeepsTheGroupShown)
     GroupFolder folder;
     TProjectGroup group;
     QStringList history{"/elsewhere/Other.groupproj"};
-    ASSERT_TRUE(group.OpenProjectGroup(folder.Group(), history, UserDefaults));
+    // The window drops its selection when, and only when, the list is replaced.
+    int replaced = 0;
+    const auto listReplaced = [&replaced] { ++replaced; };
+    ASSERT_TRUE(group.OpenProjectGroup(folder.Group(), history, UserDefaults, listReplaced));
+    EXPECT_EQ(replaced, 1);
     const QString missing = folder.File("Missing.groupproj");
     try {
-        group.OpenProjectGroup(missing, history, UserDefaults);
+        group.OpenProjectGroup(missing, history, UserDefaults, listReplaced);
         FAIL() << "no error for a missing group file";
     } catch (const TQuorvelError& e) {
         EXPECT_TRUE(e.Message().startsWith("Cannot open file \"" + missing + "\". ")) << e.what();
@@ -264,6 +268,7 @@ TEST(VersionSettings, FailedOpenKeepsTheGroupShown)
     EXPECT_EQ(history,
               (QStringList{missing, folder.File("Group.groupproj"), "/elsewhere/Other.groupproj"}));
     EXPECT_EQ(group.LastProjectGrp, missing);
+    EXPECT_EQ(replaced, 1);
     EXPECT_EQ(group.LastGroupFile, folder.File("Group.vprj"));
     EXPECT_EQ(group.Projects.Texts(), (QStringList{"App.dproj", "sub\\Lib.dproj"}));
     ExpectGroup(group.Group, FromFiles);

@@ -1,0 +1,69 @@
+#pragma once
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QToolButton;
+class QWidget;
+class QsciScintilla;
+
+// The main window's controls as a test reaches them: found by their form
+// names, as a user finds them by their captions. A control that is missing
+// ends the test program with its name.
+struct TMainFormUi {
+    explicit TMainFormUi(QWidget& Form);
+
+    QStackedWidget* pcMain;
+    QWidget* tsProcess;
+    QWidget* tsSettings;
+    QWidget* tsEdit;
+    QPlainTextEdit* mmDos;
+
+    QLabel* lbProjectName;
+    QComboBox* cbProjectGroup;
+    QToolButton* btProjectGroup;
+    QAction* pmiEditList;
+    QAction* pmiCancel;
+    QToolButton* sbCheckAll;
+    QToolButton* sbCheckNone;
+    QListWidget* lbProjects;
+    QSpinBox* udProdMajor;
+    QSpinBox* udProdMinor;
+    QLineEdit* edCompany;
+    QSpinBox* udMajor;
+    QSpinBox* udMinor;
+    QSpinBox* udRelease;
+    QSpinBox* udBuild;
+    QToolButton* sbCopyMajor;
+    QToolButton* sbCopyMinor;
+    QLineEdit* edProject;
+    QCheckBox* cbWin32;
+    QCheckBox* cbWin64;
+    QToolButton* btSettings;
+    QToolButton* btInfo;
+    QPushButton* btProcess;
+
+    QLineEdit* edTemplate;
+    QToolButton* btEdit;
+    QToolButton* btTemplate;
+    QLineEdit* edResPath;
+    QLineEdit* edSuffix32;
+    QLineEdit* edSuffix64;
+    QLineEdit* edResCompiler;
+    QToolButton* btResCompiler;
+    QPushButton* btBack;
+
+    QLabel* laTemplateFile;
+    QsciScintilla* seTemplate;
+    QComboBox* cbPlaceholders;
+    QPushButton* btnInsert;
+    QPushButton* btOk;
+    QPushButton* btCancel;
+};
