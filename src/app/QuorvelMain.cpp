@@ -12,6 +12,7 @@
 #include "resgen/Placeholders.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,6 +57,7 @@ TMainForm::TMainForm(const TMainFormEnvironment& Environment, QWidget* Parent)
         FDialogs = FOwnDialogs.get();
     }
     CreateControls();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/org.quorvel.Quorvel.svg")));
     FormCreate();
 }
 
@@ -141,6 +144,18 @@ void TMainForm::FormShow()
                 close();
                 return;
             }
+        }
+        if (!FEnv.StartGroup.isEmpty()) {
+            // The group named on the command line, as if chosen in the group
+            // chooser; one that is not there is reported, and the start goes
+            // on with the last group.
+            if (QFileInfo(FEnv.StartGroup).isFile()) {
+                OpenProjectGroup(FEnv.StartGroup);
+                return;
+            }
+            FBoxes->ShowError(FormatText(Tr("Cannot open file \"%s\". %s"),
+                                         {FEnv.StartGroup, MissingFileReason()}),
+                              dmActiveForm);
         }
         if (FGroup.LastProjectGrp.isEmpty() || !QFileInfo(FGroup.LastProjectGrp).isFile()) {
             if (!SelectProjectGroup())
