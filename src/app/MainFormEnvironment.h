@@ -19,4 +19,7 @@ struct TMainFormEnvironment {
     IMessageBoxes* Boxes = nullptr;  // the real boxes when null
     IFileDialogs* Dialogs = nullptr; // the real dialog when null
     int CompilerTimeoutMs = 10000;
+    // A group named on the command line: opened at start instead of the last
+    // one, as if chosen in the group chooser.
+    QString StartGroup;
 };

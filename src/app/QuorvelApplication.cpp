@@ -1,5 +1,6 @@
 #include "app/QuorvelApplication.h"
 
+#include "QuorvelVersion.h"
 #include "dialogs/MessageBoxes.h"
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
@@ -10,6 +11,9 @@
 TQuorvelApplication::TQuorvelApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("quorvel"));
+    setApplicationVersion(QStringLiteral(QUORVEL_VERSION_TEXT));
+    // Desktops find the window's entry (and so its icon) by this name.
+    setDesktopFileName(QStringLiteral("org.quorvel.Quorvel"));
 }
 
 bool TQuorvelApplication::notify(QObject* receiver, QEvent* event)

@@ -15,10 +15,12 @@
 #include "project/Configuration.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -51,6 +53,7 @@ TMainForm::TMainForm(const TMainFormEnvironment& Environment, QWidget* Parent)
     }
     CreateControls();
     ConnectPages();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/org.quorvel.Quorvel.svg")));
     FormCreate();
 }
 
@@ -188,6 +191,18 @@ void TMainForm::FormShow()
                 close();
                 return;
             }
+        }
+        if (!FEnv.StartGroup.isEmpty()) {
+            // The group named on the command line, as if chosen in the group
+            // chooser; one that is not there is reported, and the start goes
+            // on with the last group.
+            if (QFileInfo(FEnv.StartGroup).isFile()) {
+                OpenProjectGroup(FEnv.StartGroup);
+                return;
+            }
+            FBoxes->ShowError(FormatText(Tr("Cannot open file \"%s\". %s"),
+                                         {FEnv.StartGroup, MissingFileReason()}),
+                              dmActiveForm);
         }
         if (FGroup.LastProjectGrp.isEmpty() || !QFileInfo(FGroup.LastProjectGrp).isFile()) {
             if (!SelectProjectGroup())

@@ -2,6 +2,7 @@
 
 #include "support/IniFile.h"
 #include "support/PathHelpers.h"
+#include "support/ProgramInfo.h"
 #include "support/TextHelpers.h"
 
 #include <QFileInfo>
@@ -26,7 +27,8 @@ TConfiguration LoadConfiguration(const QString& iniName, const QString& exePath,
         return ini.ReadString(Section, QLatin1String(key), def);
     };
     c.LastPath = str("LastPath", userPath);
-    c.TemplateName = MakeAbsolutePath(exePath, str("TemplateName", QStringLiteral("VersInfo.trc")));
+    c.TemplateName = MakeAbsolutePath(
+        exePath, str("TemplateName", MakeRelativePath(exePath, DefaultTemplateFile(exePath))));
     c.ResourceCompiler = str("ResourceCompiler", QString());
     c.ResourceCompilerOptions = str("ResourceCompilerOptions", QString());
     c.EscapeValues = ini.ReadInteger(Section, QStringLiteral("EscapeValues"), 0) != 0;

@@ -24,7 +24,7 @@ struct TConfiguration {
 QString ProjGroupsKey(int n);
 
 // Reads the configuration; missing keys take their defaults ("LastPath": userPath,
-// "TemplateName": "VersInfo.trc" beside the program), the template is made
+// "TemplateName": DefaultTemplateFile), the template is made
 // absolute against exePath, and recent groups naming no existing file are dropped.
 TConfiguration LoadConfiguration(const QString& iniName, const QString& exePath,
                                  const QString& userPath);

@@ -36,11 +36,11 @@ QString ExtractProjectEntry(const QString& line)
     const int start = TextPos(tag, line) + tag.size(); // 1-based, after the "="
     const int end = line.indexOf(u'>', start - 1) + 1;  // 1-based, 0 when missing
     if (end == 0)
-        return QString(""); // no ">" on the line: no entry
+        return QStringLiteral(""); // no ">" on the line: no entry
     // mid() gives a null string for an empty part ("Include=>"), and null
     // means "not a project line".
     const QString entry = RemoveDoubleQuotes(line.mid(start - 1, end - start));
-    return entry.isNull() ? QString("") : entry;
+    return entry.isNull() ? QStringLiteral("") : entry;
 }
 
 QStringList ReadProjectEntries(const QStringList& lines)

@@ -152,7 +152,8 @@ QString DecodeCodePage(const QByteArray& bytes, int codePage)
         // A byte the code page does not define: Windows maps it to the
         // character of the same number; multi-byte code pages get U+FFFD.
         const auto byte = static_cast<unsigned char>(*in);
-        result.append(IsSingleByte(codePage) ? QChar(byte) : QChar(QChar::ReplacementCharacter));
+        result.append(IsSingleByte(codePage) ? QChar(char16_t(byte))
+                                             : QChar(QChar::ReplacementCharacter));
         ++in;
         --inLeft;
         iconv(cd.Handle(), nullptr, nullptr, nullptr, nullptr);

@@ -25,6 +25,18 @@ TProgramPaths CurrentProgramPaths()
     return paths;
 }
 
+QString DefaultTemplateFile(const QString& exePath)
+{
+    const QString name = QStringLiteral("VersInfo.trc");
+    const QDir program(exePath);
+    const QString beside = QDir::toNativeSeparators(program.filePath(name));
+    const QString installed = QDir::toNativeSeparators(
+        QDir::cleanPath(program.filePath(QStringLiteral(QUORVEL_DATA_FROM_BIN "/") + name)));
+    if (!QFileInfo(beside).isFile() && QFileInfo(installed).isFile())
+        return installed;
+    return beside;
+}
+
 namespace {
 
 // The folder where the user's own configuration lives: the roaming

@@ -22,6 +22,13 @@ struct TProgramPaths {
 // The running program's paths (needs a QCoreApplication).
 TProgramPaths CurrentProgramPaths();
 
+// The default template "VersInfo.trc": beside the program (the build tree, the
+// Windows folder) when it is there, else in the data folder of the program's
+// installation (share/quorvel beside bin/, found from the program's own folder
+// so that a moved installation still finds it). When neither exists, the one
+// beside the program, for the template chooser to replace.
+QString DefaultTemplateFile(const QString& exePath);
+
 // The user's application-data folder (for the configuration file), Documents
 // folder (the home folder when there is no Documents folder) and programs
 // folder, each with a trailing delimiter. The first is created when create is

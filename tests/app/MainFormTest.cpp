@@ -70,6 +70,66 @@ private Q_SLOTS:
                  QStringLiteral("Resources"));
     }
 
+    // quorvel GROUP: the named group opens instead of the last one and goes
+    // to the top of the history; the first-run choosers still come first.
+    void groupNamedOnTheCommandLine_data()
+    {
+        QTest::addColumn<bool>("configured");
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<QStringList>("history");
+        QTest::addColumn<QStringList>("choosers");
+        QTest::addColumn<bool>("error");
+        QTest::newRow("instead of the last group")
+            << true << true << QStringList{QStringLiteral("Named"), QStringLiteral("Last")}
+            << QStringList() << false;
+        QTest::newRow("after the compiler chooser")
+            << false << true << QStringList{QStringLiteral("Named")}
+            << QStringList{QStringLiteral("Select resource compiler")} << false;
+        QTest::newRow("missing: reported, the last group opens")
+            << true << false << QStringList{QStringLiteral("Last")} << QStringList() << true;
+    }
+
+    void groupNamedOnTheCommandLine()
+    {
+        QFETCH(bool, configured);
+        QFETCH(bool, named);
+        QFETCH(QStringList, history);
+        QFETCH(QStringList, choosers);
+        QFETCH(bool, error);
+        TMainFormFixture f;
+        const QString last = f.MakeGroup(QStringLiteral("Last"), {QStringLiteral("A.dproj")});
+        const QString group =
+            named ? f.MakeGroup(QStringLiteral("Named"),
+                                {QStringLiteral("B.dproj"), QStringLiteral("C.dproj")})
+                  : f.WorkDir() + QStringLiteral("Named.groupproj");
+        if (configured)
+            f.WriteConfig(last, TestFiles::FakeCompiler());
+        else
+            f.Dialogs.SetNextFileName(TestFiles::FakeCompiler());
+        f.StartGroup = group;
+        TMainForm& w = f.Create();
+        const TMainFormUi u(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(!w.ProjectGroup().LastGroupFile.isEmpty());
+        QStringList titles, shown;
+        for (const TOpenDialogRequest& r : f.Dialogs.Requests)
+            titles.append(r.Title);
+        QCOMPARE(titles, choosers);
+        for (int i = 0; i < u.cbProjectGroup->count(); ++i)
+            shown.append(QFileInfo(u.cbProjectGroup->itemText(i)).completeBaseName());
+        QCOMPARE(shown, history);
+        QCOMPARE(w.ProjectGroup().LastProjectGrp, named ? group : last);
+        QCOMPARE(u.lbProjects->count(), named ? 2 : 1);
+        QCOMPARE(f.Boxes.Errors(), error ? QStringList{QStringLiteral("Cannot open file \"%1\". %2")
+                                                           .arg(group, TestFiles::NotFoundText())}
+                                         : QStringList());
+#ifndef Q_OS_WIN
+        // The window carries the program's icon (Qt's SVG plugin draws it).
+        QVERIFY(!w.windowIcon().pixmap(32, 32).isNull());
+#endif
+    }
+
     void captionAndPlaceholderList()
     {
         TMainFormFixture f;

@@ -73,6 +73,7 @@ TMainForm& TMainFormFixture::Create()
     env.Boxes = &Boxes;
     env.Dialogs = &Dialogs;
     env.CompilerTimeoutMs = 10000;
+    env.StartGroup = StartGroup;
     FForm = std::make_unique<TMainForm>(env);
     return *FForm;
 }

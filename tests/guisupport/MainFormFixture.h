@@ -41,6 +41,8 @@ public:
     bool SystemFolders = false;
     // The program file's base name, which names the configuration file.
     QString ExeBaseName = QStringLiteral("quorvel");
+    // A group named on the command line.
+    QString StartGroup;
     TMessageBoxesStub Boxes;
     TFileDialogsStub Dialogs;
 
