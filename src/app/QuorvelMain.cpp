@@ -3,6 +3,7 @@
 #include "QuorvelVersion.h"
 #include "resgen/LogSink.h"
 #include "resgen/ErrorReporter.h"
+#include "resgen/GenerationRun.h"
 #include "resgen/ResourceCompiler.h"
 
 #include "dialogs/FileDialogs.h"
@@ -152,7 +153,7 @@ void TMainForm::FormShow()
 
 void TMainForm::closeEvent(QCloseEvent* Event)
 {
-    if (FGenerating) {
+    if (FRun) {
         // Closing waits for the run: the settings are saved when it has ended.
         FCloseAfterRun = true;
         Event->ignore();

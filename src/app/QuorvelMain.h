@@ -28,6 +28,7 @@ class QAction;
 class ILogSink;
 class IErrorReporter;
 class TResourceCompiler;
+class TGenerationRun;
 
 // The program's one window: the process page (group, projects, version
 // fields, "Create resource files"), the settings page and the template editor
@@ -60,7 +61,8 @@ public:
     TProjectGroup& ProjectGroup() { return FGroup; }
     const QString& LastProjectGrp() const { return FGroup.LastProjectGrp; }
     const QString& LastGroupFile() const { return FGroup.LastGroupFile; }
-    bool IsGenerating() const { return FGenerating; }
+    // Whether "Create resource files" is running.
+    bool IsGenerating() const { return FRun != nullptr; }
 
     // Page switching and commands, as the buttons trigger them.
     void btSettingsClick();
@@ -115,6 +117,9 @@ private:
     void FillProjectList();
     void EscapePressed();
     TConfiguration CurrentConfiguration() const;
+    // The end of "Create resource files": the command back, the write
+    // failure's box, and a close asked for during the run.
+    void GenerationFinished();
 
     TMainFormEnvironment FEnv;
     std::unique_ptr<IMessageBoxes> FOwnBoxes;
@@ -127,7 +132,9 @@ private:
     std::unique_ptr<TResourceCompiler> FCompiler;
     bool FShown = false;
     bool FDestroyed = false;
-    bool FGenerating = false;
+    // The run of "Create resource files" going on; null between runs.
+    std::unique_ptr<TGenerationRun> FRun;
+    // The window was closed during the run: it closes when the run has ended.
     bool FCloseAfterRun = false;
     bool FFilling = false;
     bool FCloseUpPending = false;

@@ -1,14 +1,12 @@
 // "Create resource files": the generation from the window's values, with the
-// compiler runs logged in the log pane.
+// compiler runs logged in the log pane as they go.
 #include "app/QuorvelMain.h"
 
 #include "app/MemoLogSink.h"
 #include "dialogs/MessageBoxes.h"
+#include "resgen/GenerationInput.h"
+#include "resgen/GenerationRun.h"
 #include "resgen/ResourceCompiler.h"
-#include "resgen/ResourceGenerator.h"
-#include "resgen/VersionCheck.h"
-#include "support/PathHelpers.h"
-#include "support/Translation.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,32 +24,11 @@ private:
     IMessageBoxes* FBoxes;
 };
 
-// Marks a run as going on for as long as it lasts, whatever ends it.
-class TRunGuard {
-public:
-    TRunGuard(bool& flag, QPushButton* button) : FFlag(flag), FButton(button)
-    {
-        FFlag = true;
-        FButton->setEnabled(false);
-    }
-    ~TRunGuard()
-    {
-        FFlag = false;
-        FButton->setEnabled(true);
-    }
-    TRunGuard(const TRunGuard&) = delete;
-    TRunGuard& operator=(const TRunGuard&) = delete;
-
-private:
-    bool& FFlag;
-    QPushButton* FButton;
-};
-
 } // namespace
 
 void TMainForm::btProcessClick()
 {
-    if (FGenerating)
+    if (FRun)
         return;
     StoreProjectData();
     StoreGroupValues();
@@ -59,20 +36,14 @@ void TMainForm::btProcessClick()
     if (FGroup.LastProjectGrp.isEmpty())
         return;
 
-    TGenerationInput input;
-    input.GroupFolder = ExtractFilePath(FGroup.LastProjectGrp);
-    input.ResourcePath = edResPath->text();
-    input.Suffix32 = edSuffix32->text();
-    input.Suffix64 = edSuffix64->text();
-    input.TemplateLines = Template;
-    input.TemplateFormat = TemplateFormat;
-    input.Group = FGroup.Group;
-    input.EscapeValues = cbEscapeValues->isChecked();
-    for (int i = 0; i < FGroup.Projects.Count(); ++i) {
-        const TProjectEntry& e = FGroup.Projects[i];
-        input.Projects.push_back(
-            TGenerationProject{e.Text, e.Checked, e.Info ? e.Info->ProjectData : TProjectData()});
-    }
+    TGenerationSettings settings;
+    settings.ResourcePath = edResPath->text();
+    settings.Suffix32 = edSuffix32->text();
+    settings.Suffix64 = edSuffix64->text();
+    settings.TemplateLines = Template;
+    settings.TemplateFormat = TemplateFormat;
+    settings.EscapeValues = cbEscapeValues->isChecked();
+    const TGenerationInput input = MakeGenerationInput(FGroup, settings);
 
     if (!FLog)
         FLog = std::make_unique<TMemoLogSink>(mmDos);
@@ -83,38 +54,36 @@ void TMainForm::btProcessClick()
     FCompiler->Compiler = edResCompiler->text();
     FCompiler->Options = edResCompilerOptions->text();
     FCompiler->TimeoutMs = FEnv.CompilerTimeoutMs;
-    // The window stays drawn and the log grows while a compiler runs; the
-    // command stays disabled until the run has ended.
-    FCompiler->Pump = [] { QApplication::processEvents(); };
 
-    TGenerationResult result;
-    {
-        TRunGuard guard(FGenerating, btProcess);
-        TGenerationActions actions;
-        actions.Compile = [this](const TCompileJob& job) {
-            // What the .res file holds shows at a glance whether the template
-            // did what the user meant.
-            const TCompileOutcome outcome =
-                FCompiler->CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
-            if (outcome.Succeeded())
-                FLog->AppendLine(
-                    VersionResourceLogLine(CompileResourcePath(job.GroupFolder, job.ScriptName)));
-            else if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
-                FLog->AppendLine(job.FailureHint);
-        };
-        actions.ProjectError = [this](const QString& entry, const QString& message) {
-            FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +
-                             QStringLiteral(": ") + message);
-        };
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        try {
-            result = GenerateResources(input, actions);
-        } catch (...) {
+    // The window stays live while the compilers run, one at a time so that
+    // the log pane shows each one's output as it comes; the command stays
+    // disabled until the run has ended.
+    FRun = std::make_unique<TGenerationRun>(*FCompiler, *FLog, *FReporter);
+    connect(FRun.get(), &TGenerationRun::Finished, this, &TMainForm::GenerationFinished);
+    btProcess->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    try {
+        FRun->Start(input);
+    } catch (...) {
+        // Nothing of the run is left to wait for: the window is back.
+        if (FRun) {
+            FRun.reset();
             QApplication::restoreOverrideCursor();
-            throw;
+            btProcess->setEnabled(true);
         }
-        QApplication::restoreOverrideCursor();
+        throw;
     }
+}
+
+void TMainForm::GenerationFinished()
+{
+    if (!FRun)
+        return;
+    QApplication::restoreOverrideCursor();
+    btProcess->setEnabled(true);
+    const TGenerationResult result = FRun->Result();
+    // The run is still inside its own signal: it goes once that is over.
+    FRun.release()->deleteLater();
     if (result.Failed)
         FBoxes->ShowError(result.Message, dmActiveForm);
     if (FCloseAfterRun) {
