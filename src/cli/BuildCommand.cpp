@@ -244,11 +244,13 @@ const TCliCommand BuildCommand{
     TrNoop("quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
            "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
            "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--timeout SECONDS]\n"
-           "         [--dry-run | --json]\n"
+           "         [--jobs N | -j N] [--dry-run | --json]\n"
            "Settings not given come from the configuration; of two contrary options the\n"
            "last one counts. A compiler still running after --timeout seconds (default 10)\n"
            "is ended with the processes it started. --dry-run prints each script's path\n"
            "and content (line breaks CR LF, as written) and writes and runs nothing.\n"
            "--json prints a summary on standard output (scripts written, compiles run,\n"
-           "failures with project, platform and reason) and the log on standard error."),
+           "failures with project, platform and reason) and the log on standard error.\n"
+           "--jobs runs up to N compilers at once (default 1; 0: one per processor core);\n"
+           "the log is the same as with one at a time."),
     RunBuild};

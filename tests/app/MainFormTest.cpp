@@ -323,6 +323,46 @@ private Q_SLOTS:
                  f.WorkDir() + QStringLiteral("Group.groupproj"));
     }
 
+    // The window is live while the compiler runs: the command returns at
+    // once with the header lines in the log and the button disabled, the
+    // output follows, and a close asked for during the run closes the window
+    // (settings saved) once the run has ended.
+    void logIsLiveWhileTheCompilerRuns()
+    {
+        qputenv("FAKERC_STDOUT", "compiled\\n");
+        qputenv("FAKERC_SLEEP_MS", "1500");
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f, {QStringLiteral("App.dproj")});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.cbWin64->setChecked(false);
+        w.udBuild->setValue(9);
+        const QString headers = QStringLiteral("=====================================\n"
+                                               "Compile resource file: %1 => App-32.res\n")
+                                    .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc")));
+        w.btProcess->click();
+        QVERIFY(w.IsGenerating());
+        QCOMPARE(w.mmDos->toPlainText(), headers);
+        QVERIFY(!w.btProcess->isEnabled());
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(w.mmDos->toPlainText().left(headers.size() + 9),
+                                  headers + QStringLiteral("compiled\n"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
+        qunsetenv("FAKERC_STDOUT");
+        qunsetenv("FAKERC_SLEEP_MS");
+        QVERIFY(!w.IsGenerating());
+        QVERIFY(w.btProcess->isEnabled());
+        QCOMPARE(w.mmDos->toPlainText(),
+                 headers + QStringLiteral("compiled\n*** Error: Cannot open file \"%1\". %2\n")
+                               .arg(TestFiles::Native(f.WorkDir() + QStringLiteral("App-32.res")),
+                                    TestFiles::NotFoundText()));
+        QVERIFY(f.Boxes.Errors().isEmpty());
+        QCOMPARE(TIniFile(f.WorkDir() + QStringLiteral("Group.vprj"))
+                     .ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvBuild"), -1),
+                 9);
+    }
+
     // A version part a version resource cannot hold: one log line for that
     // project, no box, and the other projects are still built.
     void partAboveTheLimitIsOneLogLine()
