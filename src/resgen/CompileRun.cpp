@@ -30,13 +30,18 @@ TCompileRun::TCompileRun(TResourceCompiler& owner, ILogSink& log, IErrorReporter
 
 TCompileRun::~TCompileRun()
 {
-    if (FProcess) {
-        // Ended with its owner before its time was up (the program is
-        // closing): no signal of it may reach this half-destroyed run.
-        FProcess->disconnect(this);
-        if (FTree && FProcess->state() != QProcess::NotRunning)
-            FTree->EndAll(*FProcess);
-    }
+    if (!FProcess)
+        return;
+    // Gone before its time was up (its owner is closing): no signal of the
+    // process may reach this half-destroyed run, and the compiler is dealt
+    // with as at a time-out.
+    FProcess->disconnect(this);
+    if (FProcess->state() == QProcess::NotRunning)
+        return;
+    if (FOwner.EndOnTimeout && FTree)
+        FTree->EndAll(*FProcess);
+    else
+        FOwner.KeepRunning(std::move(FProcess));
 }
 
 void TCompileRun::Start()
