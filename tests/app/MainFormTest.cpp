@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -361,6 +362,30 @@ private Q_SLOTS:
         QCOMPARE(TIniFile(f.WorkDir() + QStringLiteral("Group.vprj"))
                      .ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvBuild"), -1),
                  9);
+    }
+
+    // A compiler past the time limit: the run ends with the time-out line
+    // and leaves the compiler running, without waiting for it.
+    void compilerPastTheLimitIsLeftRunning()
+    {
+        qputenv("FAKERC_STDOUT", "started\\n");
+        qputenv("FAKERC_SLEEP_MS", "4000");
+        TMainFormFixture f;
+        f.CompilerTimeoutMs = 300;
+        TMainForm& w = StartOnGroup(f, {QStringLiteral("App.dproj")});
+        w.cbWin64->setChecked(false);
+        QElapsedTimer timer;
+        timer.start();
+        w.btProcess->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.IsGenerating(), 5000);
+        qunsetenv("FAKERC_STDOUT");
+        qunsetenv("FAKERC_SLEEP_MS");
+        QVERIFY2(timer.elapsed() < 3000, "the run waited for the compiler to end");
+        QCOMPARE(w.mmDos->toPlainText(),
+                 QStringLiteral("=====================================\n"
+                                "Compile resource file: %1 => App-32.res\n"
+                                "started\n*** Error: The wait operation timed out\n")
+                     .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc"))));
     }
 
     // A version part a version resource cannot hold: one log line for that
