@@ -3,9 +3,11 @@
 #include "QuorvelVersion.h"
 #include "app/EditorPage.h"
 #include "app/FormControls.h"
+#include "app/OverrideCursor.h"
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
 #include "resgen/ErrorReporter.h"
+#include "resgen/GenerationRun.h"
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
 
@@ -214,7 +216,7 @@ void TMainForm::FormShow()
 
 void TMainForm::closeEvent(QCloseEvent* Event)
 {
-    if (FGenerating) {
+    if (FRun) {
         // Closing waits for the run: the settings are saved when it has ended.
         FCloseAfterRun = true;
         Event->ignore();

@@ -18,6 +18,8 @@ class TEditorPage;
 class TProcessPage;
 class TResourceCompiler;
 class TSettingsPage;
+class TGenerationRun;
+class TOverrideCursor;
 
 // The program's one window: the process page, the settings page and the
 // template editor page above the log pane. It switches the pages, runs the
@@ -46,7 +48,8 @@ public:
     int LastIndex() const { return FLastIndex; }
     // The client height at creation, to which the process page returns.
     int DefHeight() const { return FDefHeight; }
-    bool IsGenerating() const { return FGenerating; }
+    // Whether "Create resource files" is running.
+    bool IsGenerating() const { return FRun != nullptr; }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -74,6 +77,9 @@ private:
     void btInfoClick();
     // "Create resource files".
     void btProcessClick();
+    // The end of "Create resource files": the command back, the write
+    // failure's box, and a close asked for during the run.
+    void GenerationFinished();
 
     // The group and its projects.
     bool SelectProjectGroup();
@@ -117,7 +123,11 @@ private:
     int FLastIndex = -1;
     bool FShown = false;
     bool FDestroyed = false;
-    bool FGenerating = false;
+    // The run of "Create resource files" going on; null between runs.
+    std::unique_ptr<TGenerationRun> FRun;
+    // The busy cursor, shown for as long as the run lasts.
+    std::unique_ptr<TOverrideCursor> FBusy;
+    // The window was closed during the run: it closes when the run has ended.
     bool FCloseAfterRun = false;
 
     QStackedWidget* pcMain = nullptr;

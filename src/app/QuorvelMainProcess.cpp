@@ -1,5 +1,5 @@
 // "Create resource files": the generation from the window's values, with the
-// compiler runs logged in the log pane.
+// compiler runs logged in the log pane as they go.
 #include "app/QuorvelMain.h"
 
 #include "app/MemoLogSink.h"
@@ -7,13 +7,10 @@
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
 #include "dialogs/MessageBoxes.h"
+#include "resgen/GenerationInput.h"
+#include "resgen/GenerationRun.h"
 #include "resgen/ResourceCompiler.h"
-#include "resgen/ResourceGenerator.h"
-#include "resgen/VersionCheck.h"
-#include "support/PathHelpers.h"
-#include "support/Translation.h"
 
-#include <QApplication>
 
 namespace {
 
@@ -26,32 +23,11 @@ private:
     IMessageBoxes* FBoxes;
 };
 
-// Marks a run as going on for as long as it lasts, whatever ends it.
-class TRunGuard {
-public:
-    TRunGuard(bool& flag, TProcessPage* page) : FFlag(flag), FPage(page)
-    {
-        FFlag = true;
-        FPage->SetProcessEnabled(false);
-    }
-    ~TRunGuard()
-    {
-        FFlag = false;
-        FPage->SetProcessEnabled(true);
-    }
-    TRunGuard(const TRunGuard&) = delete;
-    TRunGuard& operator=(const TRunGuard&) = delete;
-
-private:
-    bool& FFlag;
-    TProcessPage* FPage;
-};
-
 } // namespace
 
 void TMainForm::btProcessClick()
 {
-    if (FGenerating)
+    if (FRun)
         return;
     StoreProjectData();
     StoreGroupValues();
@@ -59,20 +35,15 @@ void TMainForm::btProcessClick()
     if (FGroup.LastProjectGrp.isEmpty())
         return;
 
-    const TConfiguration settings = tsSettings->Settings();
-    TGenerationInput input;
-    input.GroupFolder = ExtractFilePath(FGroup.LastProjectGrp);
-    input.ResourcePath = settings.ResourcePath;
-    input.Suffix32 = settings.Win32Suffix;
-    input.Suffix64 = settings.Win64Suffix;
-    input.TemplateLines = FTemplate;
-    input.TemplateFormat = FTemplateFormat;
-    input.Group = FGroup.Group;
-    input.EscapeValues = settings.EscapeValues;
-    for (int i = 0; i < FGroup.Projects.Count(); ++i) {
-        const TProjectEntry& e = FGroup.Projects[i];
-        input.Projects.push_back(TGenerationProject{e.Text, e.Checked, e.Data()});
-    }
+    const TConfiguration config = tsSettings->Settings();
+    TGenerationSettings settings;
+    settings.ResourcePath = config.ResourcePath;
+    settings.Suffix32 = config.Win32Suffix;
+    settings.Suffix64 = config.Win64Suffix;
+    settings.TemplateLines = FTemplate;
+    settings.TemplateFormat = FTemplateFormat;
+    settings.EscapeValues = config.EscapeValues;
+    const TGenerationInput input = MakeGenerationInput(FGroup, settings);
 
     if (!FLog)
         FLog = std::make_unique<TMemoLogSink>(mmDos);
@@ -80,35 +51,39 @@ void TMainForm::btProcessClick()
         FReporter = std::make_unique<TBoxErrorReporter>(FBoxes);
     if (!FCompiler)
         FCompiler = std::make_unique<TResourceCompiler>(*FLog, *FReporter);
-    FCompiler->Compiler = settings.ResourceCompiler;
-    FCompiler->Options = settings.ResourceCompilerOptions;
+    FCompiler->Compiler = config.ResourceCompiler;
+    FCompiler->Options = config.ResourceCompilerOptions;
     FCompiler->TimeoutMs = FEnv.CompilerTimeoutMs;
-    // The window stays drawn and the log grows while a compiler runs; the
-    // command stays disabled until the run has ended.
-    FCompiler->Pump = [] { QApplication::processEvents(); };
 
-    TGenerationResult result;
-    {
-        TRunGuard guard(FGenerating, tsProcess);
-        TGenerationActions actions;
-        actions.Compile = [this](const TCompileJob& job) {
-            // What the .res file holds shows at a glance whether the template
-            // did what the user meant.
-            const TCompileOutcome outcome =
-                FCompiler->CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
-            if (outcome.Succeeded())
-                FLog->AppendLine(
-                    VersionResourceLogLine(CompileResourcePath(job.GroupFolder, job.ScriptName)));
-            else if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
-                FLog->AppendLine(job.FailureHint);
-        };
-        actions.ProjectError = [this](const QString& entry, const QString& message) {
-            FLog->AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry +
-                             QStringLiteral(": ") + message);
-        };
-        const TOverrideCursor busy;
-        result = GenerateResources(input, actions);
+    // The window stays live while the compilers run, one at a time so that
+    // the log pane shows each one's output as it comes; the command stays
+    // disabled until the run has ended.
+    FRun = std::make_unique<TGenerationRun>(*FCompiler, *FLog, *FReporter);
+    connect(FRun.get(), &TGenerationRun::Finished, this, &TMainForm::GenerationFinished);
+    tsProcess->SetProcessEnabled(false);
+    FBusy = std::make_unique<TOverrideCursor>();
+    try {
+        FRun->Start(input);
+    } catch (...) {
+        // Nothing of the run is left to wait for: the window is back.
+        if (FRun) {
+            FRun.reset();
+            FBusy.reset();
+            tsProcess->SetProcessEnabled(true);
+        }
+        throw;
     }
+}
+
+void TMainForm::GenerationFinished()
+{
+    if (!FRun)
+        return;
+    FBusy.reset();
+    tsProcess->SetProcessEnabled(true);
+    const TGenerationResult result = FRun->Result();
+    // The run is still inside its own signal: it goes once that is over.
+    FRun.release()->deleteLater();
     if (result.Failed)
         FBoxes->ShowError(result.Message, dmActiveForm);
     if (FCloseAfterRun) {

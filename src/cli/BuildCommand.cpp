@@ -1,7 +1,9 @@
 #include "cli/BuildCommand.h"
 
+#include "cli/CliArguments.h"
 #include "cli/ScriptOptions.h"
 #include "resgen/ErrorReporter.h"
+#include "resgen/GenerationRun.h"
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
@@ -10,9 +12,11 @@
 #include "support/TextFile.h"
 #include "support/Translation.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QEventLoop>
+#include <QMap>
+#include <QThread>
 
+#include <utility>
 
 namespace
 {
@@ -68,75 +72,40 @@ struct TBuildOptions {
     QString Compiler;
     QString CompilerOptions;
     QString Timeout; // seconds; null when not given
+    QString Jobs;    // null when not given
     bool DryRun = false;
     bool Json = false;
 };
 
 // A day: more is surely a mistake.
 constexpr int MaxTimeoutSeconds = 86400;
+// More compilers at once than any machine has cores for is surely a mistake.
+constexpr int MaxJobs = 1024;
 
 // Parses the arguments; an empty text means success, else the usage error.
 QString ParseArguments(const QStringList& args, TBuildOptions& o)
 {
-    struct TValueOption {
-        const char* Name;
-        QString* Value;
-    };
-    const TValueOption valueOptions[] = {
-        {"--template", &o.Script.Template},
-        {"--compiler", &o.Compiler},
-        {"--compiler-options", &o.CompilerOptions},
-        {"--resource-path", &o.Script.ResourcePath},
-        {"--suffix32", &o.Script.Suffix32},
-        {"--suffix64", &o.Script.Suffix64},
-        {"--timeout", &o.Timeout},
-    };
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values")) {
+    bool escape = false, noEscape = false;
+    TCliArguments parser;
+    parser.AddValue("--template", &o.Script.Template);
+    parser.AddValue("--compiler", &o.Compiler);
+    parser.AddValue("--compiler-options", &o.CompilerOptions);
+    parser.AddValue("--resource-path", &o.Script.ResourcePath);
+    parser.AddValue("--suffix32", &o.Script.Suffix32);
+    parser.AddValue("--suffix64", &o.Script.Suffix64);
+    parser.AddValue("--timeout", &o.Timeout);
+    parser.AddValue("--jobs", &o.Jobs, "-j");
+    parser.AddFlag("--escape-values", &escape);
+    parser.AddFlag("--no-escape-values", &noEscape);
+    parser.AddFlag("--dry-run", &o.DryRun);
+    parser.AddFlag("--json", &o.Json);
+    const QString error = parser.Parse(args, o.Group);
+    if (!error.isEmpty())
+        return error;
+    // Of the two contrary options the last one counts.
+    for (const QString& a : args)
+        if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values"))
             o.Script.EscapeValues = a == QLatin1String("--escape-values");
-            continue;
-        }
-        if (a == QLatin1String("--dry-run")) {
-            o.DryRun = true;
-            continue;
-        }
-        if (a == QLatin1String("--json")) {
-            o.Json = true;
-            continue;
-        }
-        if (!a.startsWith(QLatin1String("--"))) {
-            if (!o.Group.isNull())
-                return Tr("more than one group given");
-            o.Group = a;
-            continue;
-        }
-        bool known = false;
-        for (const TValueOption& option : valueOptions) {
-            const QString name = QLatin1String(option.Name);
-            if (a == name) {
-                // The value is taken as it stands, also when it begins with
-                // "-", as compiler options do.
-                if (i + 1 >= args.size())
-                    return Tr("%1 needs a value").arg(name);
-                *option.Value = args[++i];
-                known = true;
-            } else if (a.startsWith(name + u'=')) {
-                *option.Value = a.mid(name.size() + 1);
-                known = true;
-            }
-            if (known) {
-                // A null value would read as "not given".
-                if (option.Value->isNull())
-                    *option.Value = QStringLiteral("");
-                break;
-            }
-        }
-        if (!known)
-            return Tr("unknown option %1").arg(a);
-    }
-    if (o.Group.isEmpty())
-        return Tr("no group file given");
     if (o.Json && o.DryRun)
         return Tr("--json and --dry-run exclude each other");
     if (!o.Timeout.isNull()) {
@@ -147,7 +116,22 @@ QString ParseArguments(const QStringList& args, TBuildOptions& o)
                 .arg(MaxTimeoutSeconds)
                 .arg(o.Timeout);
     }
+    if (!o.Jobs.isNull()) {
+        bool ok = false;
+        const int jobs = o.Jobs.toInt(&ok);
+        if (!ok || jobs < 0 || jobs > MaxJobs)
+            return Tr("--jobs needs a number from 0 to %1, not \"%2\"").arg(MaxJobs).arg(o.Jobs);
+    }
     return QString();
+}
+
+// How many compilers run at once: 1 unless given, 0 for one per core.
+int JobCount(const QString& given)
+{
+    if (given.isNull())
+        return 1;
+    const int jobs = given.toInt();
+    return jobs == 0 ? qMax(QThread::idealThreadCount(), 1) : jobs;
 }
 
 int RunBuild(TCliContext& c, const QStringList& args)
@@ -167,6 +151,22 @@ int RunBuild(TCliContext& c, const QStringList& args)
     c.OpenGroupWithProjects(o.Group, group);
     const TGenerationInput input = ScriptGenerationInput(c, group, o.Script);
 
+    if (o.DryRun) {
+        TGenerationActions actions;
+        actions.MakeFolder = [](const QString&) { return true; };
+        actions.WriteScript = [&c](const TResourceScript& script) {
+            c.Out << "==> " << script.FileName << " <==\n" << ForTextMode(script.Text);
+            c.Out.flush();
+            return true;
+        };
+        TStreamErrors errors(c.Out, c.Err);
+        actions.ProjectError = [&errors](const QString& entry, const QString& message) {
+            errors.ShowError(entry + QStringLiteral(": ") + message);
+        };
+        const TGenerationResult result = GenerateResources(input, actions);
+        return result.Skipped == 0 ? ceSuccess : ceFailure;
+    }
+
     // With --json, standard output carries the summary alone: the log goes
     // to standard error.
     QTextStream& logStream = o.Json ? c.Err : c.Out;
@@ -181,59 +181,43 @@ int RunBuild(TCliContext& c, const QStringList& args)
         compiler.TimeoutMs = o.Timeout.toInt() * 1000;
 
     QList<TCliFailure> failures;
-    const auto fail = [&](const QString& project, const QString& platform, const QString& reason,
-                          bool print) {
-        failures.append({project, platform, reason});
-        if (print) {
-            logStream.flush();
-            c.Err << (project.isEmpty() || !platform.isEmpty() ? QString()
-                                                               : project + QStringLiteral(": "))
-                  << reason << "\n";
-            c.Err.flush();
-        }
-    };
-    int compilesRun = 0;
-    TGenerationActions actions;
-    if (o.DryRun) {
-        actions.MakeFolder = [](const QString&) { return true; };
-        actions.WriteScript = [&c](const TResourceScript& script) {
-            c.Out << "==> " << script.FileName << " <==\n" << ForTextMode(script.Text);
-            c.Out.flush();
-            return true;
-        };
-    } else if (!CompilerAvailable(compiler.Compiler)) {
+    // The failures of the run's steps, by step: compiles running at once end
+    // in any order, the summary lists them in the order of the log.
+    QMap<int, QList<TCliFailure>> stepFailures;
+    TGenerationRun run(compiler, log, errors);
+    run.Jobs = JobCount(o.Jobs);
+    run.CheckResources = true;
+    if (!CompilerAvailable(compiler.Compiler)) {
         // One clear line instead of the system's bare error for every script;
         // the scripts are still written.
-        fail(QString(), QString(),
-             Tr("No resource compiler: set one with --compiler or on the settings page"), true);
-    } else {
-        actions.Compile = [&](const TCompileJob& job) {
-            ++compilesRun;
-            const QString platform = job.Platform == psWin32 ? QStringLiteral("32-bit")
-                                                             : QStringLiteral("64-bit");
-            const TCompileOutcome outcome =
-                compiler.CompileResource(job.GroupFolder, job.ResourcePath, job.ScriptName);
-            if (!outcome.Succeeded()) {
-                if (outcome.FinishedInTime && !job.FailureHint.isEmpty())
-                    log.AppendLine(job.FailureHint);
-                // The log or the error line has said it already.
-                fail(job.Entry, platform, outcome.Reason, false);
-                return;
-            }
-            const QString resFile = CompileResourcePath(job.GroupFolder, job.ScriptName);
-            log.AppendLine(VersionResourceLogLine(resFile));
-            // A compiler that ends with 0 but leaves no resource file, or one
-            // with another version, has not done its job: a pipeline must not
-            // ship it.
-            const QString problem = CompiledResourceProblem(resFile, job.Data);
-            if (!problem.isEmpty())
-                fail(job.Entry, platform, problem, true);
-        };
+        const QString reason =
+            Tr("No resource compiler: set one with --compiler or on the settings page");
+        failures.append({QString(), QString(), reason});
+        errors.ShowError(reason);
+        run.CompileScripts = false;
     }
-    actions.ProjectError = [&](const QString& entry, const QString& message) {
-        fail(entry, QString(), message, true);
+    run.ProjectError = [&](int step, const QString& entry, const QString& message,
+                           TStepLog& stepLog) {
+        stepFailures[step].append({entry, QString(), message});
+        stepLog.ShowError(entry + QStringLiteral(": ") + message);
     };
-    const TGenerationResult result = GenerateResources(input, actions);
+    run.Compiled = [&](int step, const TCompileJob& job, const TCompileResult& result) {
+        if (result.Failed)
+            stepFailures[step].append(
+                {job.Entry,
+                 job.Platform == psWin32 ? QStringLiteral("32-bit") : QStringLiteral("64-bit"),
+                 result.Reason});
+    };
+    // The tool's one event loop: the compilers' output and ends arrive on it.
+    QEventLoop loop;
+    QObject::connect(&run, &TGenerationRun::Finished, &loop, &QEventLoop::quit);
+    run.Start(input);
+    if (run.IsRunning())
+        loop.exec();
+    for (const QList<TCliFailure>& list : std::as_const(stepFailures))
+        failures += list;
+
+    const TGenerationResult& result = run.Result();
     logStream.flush();
     if (result.Failed) {
         c.Err << result.Message << "\n";
@@ -248,7 +232,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
     if (o.Json)
         PrintJsonSummary(c.Out,
                          QJsonObject{{QStringLiteral("scriptsWritten"), int(result.Written.size())},
-                                     {QStringLiteral("compilesRun"), compilesRun}},
+                                     {QStringLiteral("compilesRun"), run.CompilesRun()}},
                          failures);
     return failures.isEmpty() ? ceSuccess : ceFailure;
 }
@@ -260,11 +244,13 @@ const TCliCommand BuildCommand{
     TrNoop("quorvel-cli [--config FILE] build GROUP [--template FILE] [--compiler PROGRAM]\n"
            "         [--compiler-options TEXT] [--escape-values | --no-escape-values]\n"
            "         [--resource-path DIR] [--suffix32 S] [--suffix64 S] [--timeout SECONDS]\n"
-           "         [--dry-run | --json]\n"
+           "         [--jobs N | -j N] [--dry-run | --json]\n"
            "Settings not given come from the configuration; of two contrary options the\n"
            "last one counts. A compiler still running after --timeout seconds (default 10)\n"
            "is ended with the processes it started. --dry-run prints each script's path\n"
            "and content (line breaks CR LF, as written) and writes and runs nothing.\n"
            "--json prints a summary on standard output (scripts written, compiles run,\n"
-           "failures with project, platform and reason) and the log on standard error."),
+           "failures with project, platform and reason) and the log on standard error.\n"
+           "--jobs runs up to N compilers at once (default 1; 0: one per processor core);\n"
+           "the log is the same as with one at a time."),
     RunBuild};

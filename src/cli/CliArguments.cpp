@@ -4,17 +4,18 @@
 
 void TCliArguments::AddFlag(const char* name, bool* value)
 {
-    FOptions.push_back(TOption{QLatin1String(name), value, nullptr, nullptr});
+    FOptions.push_back(TOption{QLatin1String(name), QString(), value, nullptr, nullptr});
 }
 
-void TCliArguments::AddValue(const char* name, QString* value)
+void TCliArguments::AddValue(const char* name, QString* value, const char* shortName)
 {
-    FOptions.push_back(TOption{QLatin1String(name), nullptr, value, nullptr});
+    FOptions.push_back(
+        TOption{QLatin1String(name), QLatin1String(shortName), nullptr, value, nullptr});
 }
 
 void TCliArguments::AddList(const char* name, QStringList* values)
 {
-    FOptions.push_back(TOption{QLatin1String(name), nullptr, nullptr, values});
+    FOptions.push_back(TOption{QLatin1String(name), QString(), nullptr, nullptr, values});
 }
 
 void TCliArguments::SetRest(QStringList* rest)
@@ -27,7 +28,21 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
     group.clear();
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (!a.startsWith(QLatin1String("--"))) {
+        const TOption* option = nullptr;
+        QString value;
+        bool hasValue = false;
+        bool isShort = false;
+        for (const TOption& o : FOptions) {
+            if (o.ShortName.isEmpty() || !a.startsWith(o.ShortName))
+                continue;
+            option = &o;
+            isShort = true;
+            hasValue = a.size() > o.ShortName.size();
+            if (hasValue)
+                value = a.mid(o.ShortName.size());
+            break;
+        }
+        if (!option && !a.startsWith(QLatin1String("--"))) {
             if (group.isEmpty())
                 group = a;
             else if (FRest)
@@ -36,10 +51,9 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
                 return Tr("more than one group given");
             continue;
         }
-        const TOption* option = nullptr;
-        QString value;
-        bool hasValue = false;
         for (const TOption& o : FOptions) {
+            if (option)
+                break;
             if (a == o.Name) {
                 option = &o;
                 break;
@@ -59,7 +73,7 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
         }
         if (!hasValue) {
             if (i + 1 >= arguments.size())
-                return Tr("%1 needs a value").arg(option->Name);
+                return Tr("%1 needs a value").arg(isShort ? option->ShortName : option->Name);
             value = arguments[++i];
         }
         // A null value would read as "not given".

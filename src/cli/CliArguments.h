@@ -13,8 +13,9 @@ public:
     // An option without a value.
     void AddFlag(const char* name, bool* value);
     // An option with a value; the last one given counts. A value given, even
-    // an empty one, is never null.
-    void AddValue(const char* name, QString* value);
+    // an empty one, is never null. A short name ("-j") takes its value as the
+    // next argument or joined to it ("-j4").
+    void AddValue(const char* name, QString* value, const char* shortName = nullptr);
     // An option with a value that may be given more than once.
     void AddList(const char* name, QStringList* values);
     // Where the positional arguments after the group go; without it a second
@@ -28,6 +29,7 @@ public:
 private:
     struct TOption {
         QString Name;
+        QString ShortName;
         bool* Flag = nullptr;
         QString* Value = nullptr;
         QStringList* List = nullptr;

@@ -1,11 +1,10 @@
 #include "resgen/ResourceCompiler.h"
 
-#include "resgen/OutputDecoder.h"
+#include "resgen/CompileRun.h"
 #include "support/PathHelpers.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -16,17 +15,11 @@
 
 #include <string>
 #else
-#include <cerrno>
-#include <csignal>
 #include <unistd.h>
 #endif
 
 namespace
 {
-
-// How long one wait lasts before the output so far goes to the log and the
-// caller's events are processed.
-constexpr int WaitSliceMs = 50;
 
 // Compilers still running when the object that started them went. The list
 // itself is never freed, so they stay reachable to the end of the program.
@@ -36,20 +29,22 @@ std::vector<QProcess*>& AbandonedCompilers()
     return *list;
 }
 
-QString ErrorLine(const QString& reason)
+} // namespace
+
+QString CompileErrorLine(const QString& reason)
 {
     return QStringLiteral("*** ") + Tr("Error: ") + reason;
 }
 
-// QProcess puts the failing call in front of the system's text
-// ("execvp: No such file or directory"); the user gets the system's text.
-QString StartFailureReason(const QString& errorString)
+QString CompileStartFailureReason(const QString& errorString)
 {
+    // QProcess puts the failing call in front of the system's text
+    // ("execvp: No such file or directory"); the user gets the system's text.
     const int colon = errorString.indexOf(QLatin1String(": "));
     return SystemReason(colon >= 0 ? errorString.mid(colon + 2) : errorString);
 }
 
-QString TimeOutReason()
+QString CompileTimeOutReason()
 {
 #ifdef Q_OS_WIN
     // Not every Windows has a text for it (Wine says "Unknown error").
@@ -59,60 +54,6 @@ QString TimeOutReason()
 #endif
     return Tr("The wait operation timed out");
 }
-
-// A started compiler together with the processes it starts, so that all of
-// them can be ended at once: on Windows a job object, elsewhere the process
-// group the compiler leads.
-class TProcessTree
-{
-public:
-    TProcessTree(const TProcessTree&) = delete;
-    TProcessTree& operator=(const TProcessTree&) = delete;
-#ifdef Q_OS_WIN
-    explicit TProcessTree(const QProcess& process)
-    {
-        // Processes the compiler starts from now on belong to the job too.
-        FJob = CreateJobObjectW(nullptr, nullptr);
-        FProcess = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE,
-                               DWORD(process.processId()));
-        if (FJob && FProcess && !AssignProcessToJobObject(FJob, FProcess)) {
-            CloseHandle(FJob);
-            FJob = nullptr;
-        }
-    }
-    ~TProcessTree()
-    {
-        if (FJob)
-            CloseHandle(FJob);
-        if (FProcess)
-            CloseHandle(FProcess);
-    }
-    void EndAll(QProcess& process)
-    {
-        if (FJob)
-            TerminateJobObject(FJob, 1);
-        else if (FProcess)
-            TerminateProcess(FProcess, 1);
-        else
-            process.kill();
-    }
-
-private:
-    HANDLE FJob = nullptr;
-    HANDLE FProcess = nullptr;
-#else
-    explicit TProcessTree(const QProcess&) {}
-    void EndAll(QProcess& process)
-    {
-        // The compiler leads its own process group (see PrepareProcess).
-        if (process.processId() > 0)
-            ::kill(-pid_t(process.processId()), SIGKILL);
-        process.kill();
-    }
-#endif
-};
-
-} // namespace
 
 QString CompileSeparatorLine()
 {
@@ -187,6 +128,11 @@ TResourceCompiler::~TResourceCompiler()
         AbandonedCompilers().push_back(process.release());
 }
 
+void TResourceCompiler::KeepRunning(std::unique_ptr<QProcess> process)
+{
+    FLeftRunning.push_back(std::move(process));
+}
+
 void TResourceCompiler::ReleaseEnded()
 {
     for (auto it = FLeftRunning.begin(); it != FLeftRunning.end();) {
@@ -238,83 +184,21 @@ void TResourceCompiler::PrepareProcess(QProcess& process, const QString& scriptP
 #endif
 }
 
-TCompileOutcome TResourceCompiler::CompileResource(const QString& folder,
-                                                   const QString& resourceFolder,
+std::unique_ptr<TCompileRun> TResourceCompiler::StartCompile(const QString& groupFolder,
+                                                             const QString& resourcePath,
+                                                             const QString& scriptName,
+                                                             ILogSink& log, IErrorReporter& errors)
+{
+    return std::unique_ptr<TCompileRun>(
+        new TCompileRun(*this, log, errors, groupFolder, resourcePath, scriptName, true));
+}
+
+TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
+                                                   const QString& resourcePath,
                                                    const QString& scriptName)
 {
-    // Qt's own dialogs and folders give "/" on Windows too.
-    const QString groupFolder = QDir::toNativeSeparators(folder);
-    const QString resourcePath = QDir::toNativeSeparators(resourceFolder);
-    TCompileOutcome outcome;
-    FLog.AppendLine(CompileSeparatorLine());
-    FLog.AppendLine(CompileHeaderLine(resourcePath, scriptName));
-    if (Pump)
-        Pump();
-    ReleaseEnded();
-
-    if (Compiler.isEmpty()) {
-        outcome.Reason = MissingFileReason();
-        FErrors.ShowError(Tr("Error: ") + outcome.Reason);
-        return outcome;
-    }
-    auto process = std::make_unique<QProcess>();
-    PrepareProcess(*process, CompileScriptPath(groupFolder, resourcePath, scriptName),
-                   CompileResourcePath(groupFolder, scriptName));
-    process->start(QIODevice::ReadOnly);
-    if (!process->waitForStarted(-1)) {
-        outcome.Reason = StartFailureReason(process->errorString());
-        FErrors.ShowError(Tr("Error: ") + outcome.Reason);
-        return outcome;
-    }
-    outcome.Started = true;
-    TProcessTree tree(*process);
-
-    // Reading while waiting: a compiler that prints more than a pipe holds
-    // would otherwise wait for a reader until its time is up.
-    TOutputDecoder decoder;
-    const auto showOutput = [&] {
-        const QString text = decoder.Decode(process->readAll());
-        if (!text.isEmpty())
-            FLog.AppendText(text);
-    };
-    const QDeadlineTimer deadline(qMax(TimeoutMs, 0));
-    while (process->state() != QProcess::NotRunning && !deadline.hasExpired()) {
-        process->waitForFinished(int(qMin<qint64>(deadline.remainingTime(), WaitSliceMs)));
-        showOutput();
-        if (Pump)
-            Pump();
-    }
-    showOutput();
-    const QString rest = decoder.Finish();
-    if (!rest.isEmpty())
-        FLog.AppendText(rest);
-
-    if (process->state() != QProcess::NotRunning && EndOnTimeout) {
-        tree.EndAll(*process);
-        process->waitForFinished(-1);
-        process->readAll();
-        outcome.Reason = Tr("%1; the compiler was ended").arg(TimeOutReason());
-        FLog.AppendLine(ErrorLine(outcome.Reason));
-        return outcome;
-    }
-    if (process->state() != QProcess::NotRunning) {
-        outcome.Reason = TimeOutReason();
-        FLog.AppendLine(ErrorLine(outcome.Reason));
-        FLeftRunning.push_back(std::move(process));
-        return outcome;
-    }
-    outcome.FinishedInTime = true;
-    if (process->exitStatus() == QProcess::CrashExit) {
-        outcome.Crashed = true;
-        outcome.Reason = SystemReason(process->errorString());
-        FLog.AppendLine(ErrorLine(outcome.Reason));
-        return outcome;
-    }
-    outcome.ExitCode = process->exitCode();
-    if (outcome.ExitCode != 0) {
-        outcome.Reason =
-            Tr("exit code %d").replace(QLatin1String("%d"), QString::number(outcome.ExitCode));
-        FLog.AppendLine(ErrorLine(outcome.Reason));
-    }
-    return outcome;
+    TCompileRun run(*this, FLog, FErrors, groupFolder, resourcePath, scriptName, false);
+    run.Start();
+    run.WaitForFinished();
+    return run.Outcome();
 }

@@ -6,11 +6,12 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <memory>
 #include <vector>
 
 class QProcess;
+class TCompileRun;
+class TProcessTree;
 
 // Running the resource compiler on a written script and logging what it says.
 
@@ -59,7 +60,7 @@ struct TCompileOutcome {
 };
 
 // Runs the compiler named in Compiler on scripts and writes what it prints,
-// standard output and standard error in the order it wrote them, into the log.
+// standard output and standard error in the order it wrote them, into a log.
 // A compiler still running after the time limit is ended when EndOnTimeout
 // is set; otherwise it is left running: this object keeps it, and it is never
 // killed, also not when this object goes.
@@ -78,13 +79,18 @@ public:
     // process it started (a compiler that is a script ends with its
     // children). Off, it is left running, as the window does.
     bool EndOnTimeout = false;
-    // The caller's event processing; run once before each start and while
-    // waiting, so that a window stays drawn. It must not start another run.
-    std::function<void()> Pump;
 
-    // Compiles JoinPath(JoinPath(G, P), N) into JoinPath(G, N with ".res"):
-    // two header lines, then the output as it arrives, then an error line
-    // for a time-out, a crash or an exit code other than 0. A compiler that
+    // A run on the caller's event loop that compiles JoinPath(JoinPath(G, P),
+    // N) into JoinPath(G, N with ".res"), logging into the log and errors
+    // given; it starts with TCompileRun::Start. Several may run at once.
+    std::unique_ptr<TCompileRun> StartCompile(const QString& groupFolder,
+                                              const QString& resourcePath,
+                                              const QString& scriptName, ILogSink& log,
+                                              IErrorReporter& errors);
+
+    // The same run into this object's log, waited for without an event loop:
+    // two header lines, then the output as it arrives, then an error line for
+    // a time-out, a crash or an exit code other than 0. A compiler that
     // cannot be started is reported through the error reporter only.
     TCompileOutcome CompileResource(const QString& groupFolder, const QString& resourcePath,
                                     const QString& scriptName);
@@ -94,11 +100,21 @@ public:
     QList<qint64> RunningCompilers();
 
 private:
+    friend class TCompileRun;
     ILogSink& FLog;
     IErrorReporter& FErrors;
     std::vector<std::unique_ptr<QProcess>> FLeftRunning;
 
     void ReleaseEnded();
+    void KeepRunning(std::unique_ptr<QProcess> process);
     void PrepareProcess(QProcess& process, const QString& scriptPath,
                         const QString& resourcePath) const;
 };
+
+// The log line that ends a run given up at the time limit, with the reason.
+QString CompileErrorLine(const QString& reason);
+// Why a run was given up: the system's text for a time-out.
+QString CompileTimeOutReason();
+// The system's reason why a compiler could not be started, from QProcess's
+// error text.
+QString CompileStartFailureReason(const QString& errorString);

@@ -54,17 +54,25 @@ QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat)
     return EncodeTextString(NormaliseLineBreaks(text), templateFormat);
 }
 
-bool WriteScriptFile(const TResourceScript& script)
+bool WriteScriptFile(const TResourceScript& script, QString* detail)
 {
     try {
         // A script is read by the compiler right away and written anew by
         // every run: no temporary file and flush to disk as for settings.
         WriteFileBytesInPlace(script.FileName, script.Bytes);
         return true;
-    } catch (const TQuorvelError&) {
-        // The run reports one message naming the group folder, not this file.
+    } catch (const TQuorvelError& e) {
+        // The run reports one message naming the group folder; the detail is
+        // for those who want to know which file.
+        if (detail)
+            *detail = e.Message();
         return false;
     }
+}
+
+QString WriteFailureMessage(const QString& groupFolder)
+{
+    return FormatText(Tr("Could not write to %s"), {QDir::toNativeSeparators(groupFolder)});
 }
 
 bool CreateFolder(const QString& folder)
@@ -81,13 +89,7 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
                                  ? actions.WriteScript
                                  : std::function<bool(const TResourceScript&)>(
                                        [&result](const TResourceScript& script) {
-                                           try {
-                                               WriteFileBytesInPlace(script.FileName, script.Bytes);
-                                               return true;
-                                           } catch (const TQuorvelError& e) {
-                                               result.Detail = e.Message();
-                                               return false;
-                                           }
+                                           return WriteScriptFile(script, &result.Detail);
                                        });
     const QString g = QDir::toNativeSeparators(input.GroupFolder);
     // A group folder that cannot be created shows up when the resources
@@ -144,6 +146,6 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
         }
     }
     if (result.Failed)
-        result.Message = FormatText(Tr("Could not write to %s"), {g});
+        result.Message = WriteFailureMessage(g);
     return result;
 }

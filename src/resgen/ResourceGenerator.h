@@ -102,8 +102,12 @@ QString SuffixClash(const QString& suffix32, const QString& suffix64);
 // it cannot hold becomes "?".
 QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat);
 
-// Writes the script's bytes over any file of that name; false on failure.
-bool WriteScriptFile(const TResourceScript& script);
+// Writes the script's bytes over any file of that name; false on failure,
+// with the error (naming the script and the system's reason) in detail.
+bool WriteScriptFile(const TResourceScript& script, QString* detail = nullptr);
+// The message of a run that could not write a script: "Could not write to %s"
+// with the group folder.
+QString WriteFailureMessage(const QString& groupFolder);
 // QDir::mkpath; false when the folder cannot be created.
 bool CreateFolder(const QString& folder);
 

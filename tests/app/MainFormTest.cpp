@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -402,6 +403,72 @@ private Q_SLOTS:
         QCOMPARE(config.ReadInteger(QStringLiteral("Config"), QStringLiteral("ProjGroupCount"), -1), 1);
         QCOMPARE(config.ReadString(QStringLiteral("Config"), QStringLiteral("LastProjGroup"), QString()),
                  f.WorkDir() + QStringLiteral("Group.groupproj"));
+    }
+
+    // The window is live while the compiler runs: the command returns at
+    // once with the header lines in the log and the button disabled, the
+    // output follows, and a close asked for during the run closes the window
+    // (settings saved) once the run has ended.
+    void logIsLiveWhileTheCompilerRuns()
+    {
+        qputenv("FAKERC_STDOUT", "compiled\\n");
+        qputenv("FAKERC_SLEEP_MS", "1500");
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f, {QStringLiteral("App.dproj")});
+        const TMainFormUi u(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        u.cbWin64->setChecked(false);
+        u.udBuild->setValue(9);
+        const QString headers = QStringLiteral("=====================================\n"
+                                               "Compile resource file: %1 => App-32.res\n")
+                                    .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc")));
+        u.btProcess->click();
+        QVERIFY(w.IsGenerating());
+        QCOMPARE(u.mmDos->toPlainText(), headers);
+        QVERIFY(!u.btProcess->isEnabled());
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(u.mmDos->toPlainText().left(headers.size() + 9),
+                                  headers + QStringLiteral("compiled\n"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
+        qunsetenv("FAKERC_STDOUT");
+        qunsetenv("FAKERC_SLEEP_MS");
+        QVERIFY(!w.IsGenerating());
+        QVERIFY(u.btProcess->isEnabled());
+        QCOMPARE(u.mmDos->toPlainText(),
+                 headers + QStringLiteral("compiled\n*** Error: Cannot open file \"%1\". %2\n")
+                               .arg(TestFiles::Native(f.WorkDir() + QStringLiteral("App-32.res")),
+                                    TestFiles::NotFoundText()));
+        QVERIFY(f.Boxes.Errors().isEmpty());
+        QCOMPARE(TIniFile(f.WorkDir() + QStringLiteral("Group.vprj"))
+                     .ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvBuild"), -1),
+                 9);
+    }
+
+    // A compiler past the time limit: the run ends with the time-out line
+    // and leaves the compiler running, without waiting for it.
+    void compilerPastTheLimitIsLeftRunning()
+    {
+        qputenv("FAKERC_STDOUT", "started\\n");
+        qputenv("FAKERC_SLEEP_MS", "4000");
+        TMainFormFixture f;
+        f.CompilerTimeoutMs = 300;
+        TMainForm& w = StartOnGroup(f, {QStringLiteral("App.dproj")});
+        const TMainFormUi u(w);
+        u.cbWin64->setChecked(false);
+        QElapsedTimer timer;
+        timer.start();
+        u.btProcess->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.IsGenerating(), 5000);
+        qunsetenv("FAKERC_STDOUT");
+        qunsetenv("FAKERC_SLEEP_MS");
+        QVERIFY2(timer.elapsed() < 3000, "the run waited for the compiler to end");
+        QCOMPARE(u.mmDos->toPlainText(),
+                 QStringLiteral("=====================================\n"
+                                "Compile resource file: %1 => App-32.res\n"
+                                "started\n*** Error: The wait operation timed out\n")
+                     .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc"))));
     }
 
     // A version part a version resource cannot hold: one log line for that

@@ -676,6 +676,71 @@ TEST(BuildCommand, DryRunPrintsWhatABuildWritesAndChangesNothing)
     EXPECT_EQ(printedScripts, real.Scripts());
 }
 
+// ---- Several compilers at once ---------------------------------------------------
+
+struct TJobsCase {
+    const char* Name;
+    QStringList Options; // for both runs
+    QStringList Jobs;    // the run compared with one at a time
+};
+
+void PrintTo(const TJobsCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BuildJobsTest : public testing::TestWithParam<TJobsCase>
+{
+};
+
+// Compiles that end in another order than they started (a slow success, a
+// failure with output on standard error, a time-out, output without a line
+// break, a resource file missing) and a project skipped in between: standard
+// output, standard error and exit code are those of a run one at a time.
+TEST_P(BuildJobsTest, PrintsWhatARunOneAtATimePrints)
+{
+    const TJobsCase& c = GetParam();
+    TBuildFixture f;
+    ASSERT_EQ(f.Run({QStringLiteral("set"), f.Group(), QStringLiteral("--project"),
+                     QStringLiteral("Tools\\DemoTool.dproj"), QStringLiteral("fvBuild=777")})
+                  .ExitCode,
+              0);
+    const QString settings = f.Path("demo/Demo.vprj");
+    TestFiles::Write(settings, TestFiles::Read(settings).replace("fvBuild=777", "fvBuild=70000"));
+    TestFiles::Write(f.Path("plan/DemoApp-32.rc.env"),
+                     "FAKERC_STDOUT=app\\nline two\\n\nFAKERC_SLEEP_MS=600\nFAKERC_VERSION_RES=1\n");
+    TestFiles::Write(f.Path("plan/DemoApp-64.rc.env"),
+                     "FAKERC_STDERR=error RC2104\\n\nFAKERC_EXIT=2\n");
+    TestFiles::Write(f.Path("plan/DemoLib-32.rc.env"), "FAKERC_STDOUT=hung\nFAKERC_SLEEP_MS=8000\n");
+    TestFiles::Write(f.Path("plan/DemoLib-64.rc.env"), "FAKERC_STDOUT=no line end\n");
+    const TVars vars{{"FAKERC_PLAN_DIR", "T/plan"}};
+    const QStringList args =
+        QStringList{QStringLiteral("build"), f.Group(), QStringLiteral("--timeout"),
+                    QStringLiteral("1")} +
+        c.Options;
+    const TRun one = f.Run(args, vars);
+    const TRun many = f.Run(args + c.Jobs, vars);
+    const QString log = c.Options.contains(QStringLiteral("--json")) ? one.Err : one.Out;
+    for (const char* part :
+         {"line two\nVersion resource: 1.2.0.15", "error RC2104\n*** Error: exit code 2",
+          "Tools\\DemoTool.dproj: file version 1.0.1.70000", "hung\n*** Error: The wait",
+          "DemoLib-64.resno line end\n*** Error: Cannot open file"})
+        EXPECT_TRUE(log.contains(U(part)) || one.Err.contains(U(part))) << part;
+    EXPECT_EQ(one.ExitCode, 1);
+    EXPECT_EQ(many.ExitCode, one.ExitCode);
+    EXPECT_EQ(many.Out, one.Out);
+    EXPECT_EQ(many.Err, one.Err);
+}
+
+const TJobsCase JobsCases[] = {
+    {"ThreeAtOnce", {}, {QStringLiteral("-j"), QStringLiteral("3")}},
+    {"OnePerCore", {}, {QStringLiteral("-j0")}},
+    {"Json", {QStringLiteral("--json")}, {QStringLiteral("--jobs=3")}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuildJobsTest, testing::ValuesIn(JobsCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 // ---- Usage and failures ----------------------------------------------------------
 
 struct TUsageCase {
@@ -740,6 +805,18 @@ const TUsageCase UsageCases[] = {
      {QStringLiteral("GROUP"), QStringLiteral("--timeout"), QStringLiteral("0")},
      2,
      "quorvel-cli: --timeout needs a number of seconds from 1 to 86400, not \"0\""},
+    {"JobsNotANumber",
+     {QStringLiteral("GROUP"), QStringLiteral("-j"), QStringLiteral("two")},
+     2,
+     "quorvel-cli: --jobs needs a number from 0 to 1024, not \"two\"\nusage: "},
+    {"JobsNegative",
+     {QStringLiteral("GROUP"), QStringLiteral("--jobs=-1")},
+     2,
+     "quorvel-cli: --jobs needs a number from 0 to 1024, not \"-1\""},
+    {"JobsWithoutValue",
+     {QStringLiteral("GROUP"), QStringLiteral("-j")},
+     2,
+     "quorvel-cli: -j needs a value"},
     {"MissingTemplate",
      {QStringLiteral("GROUP"), QStringLiteral("--template"), QStringLiteral("T/none.trc")},
      1,

@@ -13,6 +13,10 @@
 //                     would
 //   FAKERC_EXIT       exit code (default 0)
 //   FAKERC_CRASH      when set, end killed by a signal, as a crashing compiler
+//   FAKERC_PLAN_DIR   a folder with a file per script, named after the
+//                     script's file name plus ".env" ("App-32.rc.env"): its
+//                     NAME=VALUE lines set the variables above for that
+//                     script alone
 #include "resgen/VersionResBytes.h"
 
 #include <QByteArray>
@@ -104,6 +108,19 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    const QByteArray planDir = qgetenv("FAKERC_PLAN_DIR");
+    for (int i = 1; i < argc && !planDir.isEmpty(); ++i) {
+        const QByteArray a(argv[i]);
+        if (!a.endsWith(".rc"))
+            continue;
+        const QByteArray name = a.mid(qMax(a.lastIndexOf('/'), a.lastIndexOf('\\')) + 1);
+        QFile plan(QString::fromLocal8Bit(planDir + '/' + name + ".env"));
+        if (plan.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : plan.readAll().split('\n'))
+                if (line.contains('='))
+                    qputenv(line.left(line.indexOf('=')).constData(),
+                            line.mid(line.indexOf('=') + 1));
+    }
     const QByteArray argsFile = qgetenv("FAKERC_ARGS_FILE");
     if (!argsFile.isEmpty()) {
         QFile f(QString::fromLocal8Bit(argsFile));

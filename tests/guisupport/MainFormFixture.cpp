@@ -72,7 +72,7 @@ TMainForm& TMainFormFixture::Create()
     env.ProgPath = QDir::toNativeSeparators(FRoot.filePath(QStringLiteral("programs")));
     env.Boxes = &Boxes;
     env.Dialogs = &Dialogs;
-    env.CompilerTimeoutMs = 10000;
+    env.CompilerTimeoutMs = CompilerTimeoutMs;
     env.StartGroup = StartGroup;
     FForm = std::make_unique<TMainForm>(env);
     return *FForm;

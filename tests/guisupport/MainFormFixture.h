@@ -39,6 +39,8 @@ public:
 
     // The window finds the user's folders itself, as the program does.
     bool SystemFolders = false;
+    // The window's time limit for a compiler run.
+    int CompilerTimeoutMs = 10000;
     // The program file's base name, which names the configuration file.
     QString ExeBaseName = QStringLiteral("quorvel");
     // A group named on the command line.

@@ -1,13 +1,18 @@
 #include "resgen/ResourceCompiler.h"
 
+#include "resgen/CompileRun.h"
+
 #include "resgen/TextLog.h"
 #include "testsupport/TestFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -434,20 +439,29 @@ TEST(CompileResource, MegabyteOfOutputEndsInTime)
     EXPECT_EQ(log.Text(), Headers("R/Big-32.rc", "Big-32.res") + QString(size, u'x'));
 }
 
-// The caller's events are processed once the header lines are in the log, and
-// again while the compiler runs.
-TEST(CompileResource, PumpRunsAfterTheHeadersAndWhileWaiting)
+// On the caller's event loop the run returns at once with the header lines in
+// the log; the output follows while the loop runs, and the end is signalled.
+TEST(CompileResource, StartReturnsWithTheHeadersAndTheLoopDoesTheRest)
 {
-    const TFakeScript script(TVars{{"FAKERC_SLEEP_MS", "400"}});
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    const TFakeScript script(TVars{{"FAKERC_STDOUT", "done\\n"}, {"FAKERC_SLEEP_MS", "400"}});
     TTextLog log;
     TRecordedErrors errors;
     TResourceCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
-    QStringList logAtPump;
-    compiler.Pump = [&] { logAtPump << log.Text(); };
-    compiler.CompileResource(QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("A-32.rc"));
-    ASSERT_GE(logAtPump.size(), 3);
-    EXPECT_EQ(logAtPump.first(), Headers("R/A-32.rc", "A-32.res"));
+    const std::unique_ptr<TCompileRun> run = compiler.StartCompile(
+        QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("A-32.rc"), log, errors);
+    QEventLoop loop;
+    QObject::connect(run.get(), &TCompileRun::Finished, &loop, &QEventLoop::quit);
+    run->Start();
+    EXPECT_FALSE(run->IsFinished());
+    EXPECT_EQ(log.Text(), Headers("R/A-32.rc", "A-32.res"));
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_TRUE(run->IsFinished());
+    EXPECT_TRUE(run->Outcome().Succeeded());
+    EXPECT_EQ(log.Text(), Headers("R/A-32.rc", "A-32.res") + QStringLiteral("done\r\n"));
 }
 
 // The one slow test: a compiler that needs 15 s is given up after 10 s and

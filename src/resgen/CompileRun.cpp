@@ -1,0 +1,164 @@
+#include "resgen/CompileRun.h"
+
+#include "resgen/ProcessTree.h"
+#include "support/PathHelpers.h"
+#include "support/TextHelpers.h"
+#include "support/Translation.h"
+
+#include <QDir>
+
+namespace
+{
+
+// How long one blocking wait lasts before the time limit is looked at again.
+constexpr int WaitSliceMs = 50;
+
+} // namespace
+
+TCompileRun::TCompileRun(TResourceCompiler& owner, ILogSink& log, IErrorReporter& errors,
+                         const QString& groupFolder, const QString& resourcePath,
+                         const QString& scriptName, bool useTimer)
+    : FOwner(owner), FLog(log), FErrors(errors),
+      // Qt's own dialogs and folders give "/" on Windows too.
+      FGroupFolder(QDir::toNativeSeparators(groupFolder)),
+      FResourcePath(QDir::toNativeSeparators(resourcePath)), FScriptName(scriptName),
+      FUseTimer(useTimer)
+{
+    FTimer.setSingleShot(true);
+    connect(&FTimer, &QTimer::timeout, this, &TCompileRun::TimeUp);
+}
+
+TCompileRun::~TCompileRun()
+{
+    if (!FProcess)
+        return;
+    // Gone before its time was up (its owner is closing): no signal of the
+    // process may reach this half-destroyed run, and the compiler is dealt
+    // with as at a time-out.
+    FProcess->disconnect(this);
+    if (FProcess->state() == QProcess::NotRunning)
+        return;
+    if (FOwner.EndOnTimeout && FTree)
+        FTree->EndAll(*FProcess);
+    else
+        FOwner.KeepRunning(std::move(FProcess));
+}
+
+void TCompileRun::Start()
+{
+    FLog.AppendLine(CompileSeparatorLine());
+    FLog.AppendLine(CompileHeaderLine(FResourcePath, FScriptName));
+    FOwner.ReleaseEnded();
+
+    if (FOwner.Compiler.isEmpty()) {
+        FOutcome.Reason = MissingFileReason();
+        FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
+        Finish();
+        return;
+    }
+    FProcess = std::make_unique<QProcess>();
+    FOwner.PrepareProcess(*FProcess, CompileScriptPath(FGroupFolder, FResourcePath, FScriptName),
+                          CompileResourcePath(FGroupFolder, FScriptName));
+    // Reading as the output arrives: a compiler that prints more than a pipe
+    // holds would otherwise wait for a reader until its time is up.
+    connect(FProcess.get(), &QProcess::readyReadStandardOutput, this, &TCompileRun::ShowOutput);
+    connect(FProcess.get(), &QProcess::finished, this, &TCompileRun::ProcessFinished);
+    FProcess->start(QIODevice::ReadOnly);
+    // Only the start itself is waited for: it is over in moments.
+    if (!FProcess->waitForStarted(-1)) {
+        FOutcome.Reason = CompileStartFailureReason(FProcess->errorString());
+        FProcess->disconnect(this);
+        FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
+        Finish();
+        return;
+    }
+    FOutcome.Started = true;
+    FTree = std::make_unique<TProcessTree>(*FProcess);
+    const int timeout = qMax(FOwner.TimeoutMs, 0);
+    FDeadline = QDeadlineTimer(timeout);
+    if (FUseTimer)
+        FTimer.start(timeout);
+}
+
+void TCompileRun::WaitForFinished()
+{
+    // QProcess reports its output and its end from within its own waits.
+    while (!FFinished) {
+        FProcess->waitForFinished(int(qMin<qint64>(FDeadline.remainingTime(), WaitSliceMs)));
+        if (!FFinished && FDeadline.hasExpired())
+            TimeUp();
+    }
+}
+
+void TCompileRun::ShowOutput()
+{
+    const QString text = FDecoder.Decode(FProcess->readAll());
+    if (!text.isEmpty())
+        FLog.AppendText(text);
+}
+
+void TCompileRun::ProcessFinished()
+{
+    if (FFinished)
+        return;
+    FTimer.stop();
+    ShowOutput();
+    const QString rest = FDecoder.Finish();
+    if (!rest.isEmpty())
+        FLog.AppendText(rest);
+    FOutcome.FinishedInTime = true;
+    if (FProcess->exitStatus() == QProcess::CrashExit) {
+        FOutcome.Crashed = true;
+        FOutcome.Reason = SystemReason(FProcess->errorString());
+        FLog.AppendLine(CompileErrorLine(FOutcome.Reason));
+    } else {
+        FOutcome.ExitCode = FProcess->exitCode();
+        if (FOutcome.ExitCode != 0) {
+            FOutcome.Reason =
+                Tr("exit code %d").replace(QLatin1String("%d"), QString::number(FOutcome.ExitCode));
+            FLog.AppendLine(CompileErrorLine(FOutcome.Reason));
+        }
+    }
+    Finish();
+}
+
+void TCompileRun::TimeUp()
+{
+    if (FFinished)
+        return;
+    // A compiler that ended just now has its end still queued: it counts as
+    // ended in time.
+    if (FProcess->state() != QProcess::NotRunning)
+        FProcess->waitForFinished(0);
+    if (FFinished)
+        return;
+    if (FProcess->state() == QProcess::NotRunning) {
+        ProcessFinished();
+        return;
+    }
+    ShowOutput();
+    const QString rest = FDecoder.Finish();
+    if (!rest.isEmpty())
+        FLog.AppendText(rest);
+    FProcess->disconnect(this);
+    if (FOwner.EndOnTimeout) {
+        FTree->EndAll(*FProcess);
+        FProcess->waitForFinished(-1);
+        // Whatever it printed after its time was up does not go to the log.
+        FProcess->readAll();
+        FOutcome.Reason = Tr("%1; the compiler was ended").arg(CompileTimeOutReason());
+        FLog.AppendLine(CompileErrorLine(FOutcome.Reason));
+    } else {
+        FOutcome.Reason = CompileTimeOutReason();
+        FLog.AppendLine(CompileErrorLine(FOutcome.Reason));
+        FOwner.KeepRunning(std::move(FProcess));
+    }
+    Finish();
+}
+
+void TCompileRun::Finish()
+{
+    FFinished = true;
+    FTimer.stop();
+    Q_EMIT Finished();
+}

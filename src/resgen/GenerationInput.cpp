@@ -1,0 +1,23 @@
+#include "resgen/GenerationInput.h"
+
+#include "support/PathHelpers.h"
+
+TGenerationInput MakeGenerationInput(const TProjectGroup& group,
+                                     const TGenerationSettings& settings)
+{
+    TGenerationInput input;
+    input.GroupFolder = ExtractFilePath(group.LastProjectGrp);
+    input.ResourcePath = settings.ResourcePath;
+    input.Suffix32 = settings.Suffix32;
+    input.Suffix64 = settings.Suffix64;
+    input.TemplateLines = settings.TemplateLines;
+    input.TemplateFormat = settings.TemplateFormat;
+    input.Group = group.Group;
+    input.EscapeValues = settings.EscapeValues;
+    for (int i = 0; i < group.Projects.Count(); ++i) {
+        const TProjectEntry& entry = group.Projects[i];
+        input.Projects.push_back(TGenerationProject{
+            entry.Text, entry.Checked, entry.Info ? entry.Info->ProjectData : TProjectData()});
+    }
+    return input;
+}

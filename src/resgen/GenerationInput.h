@@ -1,0 +1,25 @@
+#pragma once
+
+#include "project/ProjectGroup.h"
+#include "resgen/ResourceGenerator.h"
+#include "support/TextFile.h"
+
+#include <QString>
+#include <QStringList>
+
+// The settings a generation takes besides the group: the settings page's
+// values in the window, the options and the configuration in the
+// command-line tool.
+struct TGenerationSettings {
+    QString ResourcePath;
+    QString Suffix32;
+    QString Suffix64;
+    QStringList TemplateLines;
+    TTextFormat TemplateFormat;
+    bool EscapeValues = false;
+};
+
+// The generation input of the open group: its folder, its group values and
+// every entry of its project list with its check mark and data.
+TGenerationInput MakeGenerationInput(const TProjectGroup& group,
+                                     const TGenerationSettings& settings);
