@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -60,6 +61,9 @@ TProcessPage::TProcessPage(QWidget* Parent) : QWidget(Parent)
         Q_EMIT HistoryCloseUp();
     });
     cbProjectGroup->view()->window()->installEventFilter(this);
+    // Esc in the open drop-down belongs to the drop-down: it closes it and
+    // must not reach the window's Esc, which would run the generation.
+    cbProjectGroup->view()->installEventFilter(this);
     btProjectGroup = ImageButton(this, "btProjectGroup", QStyle::SP_DirOpenIcon, nullptr);
     btProjectGroup->setToolTip(QString());
     connect(btProjectGroup, &QToolButton::clicked, this, &TProcessPage::BrowseGroupClicked);
@@ -211,6 +215,11 @@ void TProcessPage::EditHistory()
 
 bool TProcessPage::eventFilter(QObject* Watched, QEvent* Event)
 {
+    if (Event->type() == QEvent::ShortcutOverride && Watched == cbProjectGroup->view() &&
+        static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
+        Event->accept();
+        return false;
+    }
     if (Event->type() == QEvent::Hide && Watched == cbProjectGroup->view()->window()) {
         // The drop-down hides before a chosen entry becomes the selection (and
         // activated() reports the close-up then); after a close without a
