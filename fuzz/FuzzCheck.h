@@ -48,15 +48,14 @@ inline std::string Shown(const QByteArray& bytes)
 [[noreturn]] inline void FuzzFail(const char* file, int line, const char* condition,
                                   const std::string& detail)
 {
-    std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", file, line, condition,
-                 detail.c_str());
+    std::fprintf(stderr, "\n%s:%d: check failed: %s\n%s\n", file, line, condition, detail.c_str());
     std::abort();
 }
 
 #define FUZZ_CHECK(condition)                                                                      \
     do {                                                                                           \
         if (!(condition))                                                                          \
-            FuzzFail(__FILE__, __LINE__, #condition, std::string());                              \
+            FuzzFail(__FILE__, __LINE__, #condition, std::string());                               \
     } while (0)
 
 #define FUZZ_CHECK_EQ(actual, expected)                                                            \
@@ -64,7 +63,7 @@ inline std::string Shown(const QByteArray& bytes)
         const auto& fuzzActual = (actual);                                                         \
         const auto& fuzzExpected = (expected);                                                     \
         if (!(fuzzActual == fuzzExpected))                                                         \
-            FuzzFail(__FILE__, __LINE__, #actual " == " #expected,                                \
+            FuzzFail(__FILE__, __LINE__, #actual " == " #expected,                                 \
                      "actual:   " + Shown(fuzzActual) + "\nexpected: " + Shown(fuzzExpected));     \
     } while (0)
 

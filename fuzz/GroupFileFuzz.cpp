@@ -81,17 +81,20 @@ void CheckWrittenGroup(FuzzedDataProvider& input)
         if (!entry.isEmpty())
             entries.append(entry);
     }
-    QStringList lines{QStringLiteral("<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"),
-                      QStringLiteral("    <ItemGroup>")};
+    QStringList lines{
+        QStringLiteral("<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"),
+        QStringLiteral("    <ItemGroup>")};
     for (const QString& entry : entries) {
         const QString tag = RandomCase(input, QLatin1String(ProjectsIncludeTag));
         lines << QStringLiteral("        ") + tag + u'"' + XmlEscape(entry) + QStringLiteral("\">")
-              << QStringLiteral("            <Dependencies/>") << QStringLiteral("        </Projects>");
+              << QStringLiteral("            <Dependencies/>")
+              << QStringLiteral("        </Projects>");
     }
     lines << QStringLiteral("    </ItemGroup>") << QStringLiteral("</Project>");
 
     TTextFormat format;
-    format.Encoding = input.PickValueInArray({TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE});
+    format.Encoding = input.PickValueInArray(
+        {TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE});
     format.HasBom = format.Encoding != TTextEncoding::Utf8 || input.ConsumeBool();
     format.LineBreak = input.PickValueInArray({TLineBreak::CrLf, TLineBreak::Lf, TLineBreak::Cr});
     const QStringList read = ReadProjectEntries(DecodeText(EncodeText(lines, format)).Lines);

@@ -117,9 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int writes = input.ConsumeIntegralInRange(1, 8);
     for (int i = 0; i < writes; ++i) {
         // Names of sections already in the file, or new ones.
-        QString section = !sections.isEmpty() && input.ConsumeBool()
-                              ? sections[input.ConsumeIntegralInRange<qsizetype>(0, sections.size() - 1)]
-                              : TakeName(input, QStringLiteral("]"));
+        QString section =
+            !sections.isEmpty() && input.ConsumeBool()
+                ? sections[input.ConsumeIntegralInRange<qsizetype>(0, sections.size() - 1)]
+                : TakeName(input, QStringLiteral("]"));
         QString key = !keys.empty() && input.ConsumeBool()
                           ? keys[input.ConsumeIntegralInRange<size_t>(0, keys.size() - 1)].second
                           : TakeName(input, QStringLiteral("="));
@@ -144,7 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (auto it = written.cbegin(); it != written.cend(); ++it) {
         const auto& [section, key] = it.value();
         FUZZ_CHECK(back.SectionExists(section));
-        FUZZ_CHECK_EQ(back.ReadString(section, key, absent), ReadBackOf(writtenValues.value(it.key())));
+        FUZZ_CHECK_EQ(back.ReadString(section, key, absent),
+                      ReadBackOf(writtenValues.value(it.key())));
     }
     for (const auto& [section, key] : keys) {
         if (written.contains(KeyOf(section, key)))

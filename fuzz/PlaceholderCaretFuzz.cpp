@@ -19,7 +19,8 @@ int TakePosition(FuzzedDataProvider& input)
     case 0:
         return input.ConsumeIntegral<int>();
     case 1:
-        return input.PickValueInArray({std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+        return input.PickValueInArray({std::numeric_limits<int>::min(),
+                                       std::numeric_limits<int>::max(),
                                        std::numeric_limits<int>::min() + 1, -1, 0});
     default:
         return input.ConsumeIntegralInRange(-2, 80);
@@ -63,7 +64,8 @@ void CheckCaretOnPlaceholder(FuzzedDataProvider& input, QStringList lines)
         after.remove(0, 1);
     const int index = lines.isEmpty() ? 0 : input.ConsumeIntegralInRange<int>(0, int(lines.size()));
     lines.insert(index, before + u'$' + name + after);
-    const int column = int(before.size()) + 2 + input.ConsumeIntegralInRange(0, int(name.size()) - 1);
+    const int column =
+        int(before.size()) + 2 + input.ConsumeIntegralInRange(0, int(name.size()) - 1);
     // The first of equal names wins, and every name is listed once.
     FUZZ_CHECK(PlaceholderRowAtCaret(lines, index + 1, column) == row);
     FUZZ_CHECK_EQ(WordAtCaret(lines, index + 1, column), name);

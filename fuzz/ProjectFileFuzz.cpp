@@ -85,7 +85,8 @@ void CheckAnyLines(const QStringList& lines)
             FUZZ_CHECK(value.isEmpty());
     }
     const QString keys = ReadElementText(lines, VerInfoKeys);
-    for (const char* key : {"FileVersion=", "FileDescription=", "InternalName=", "ProductVersion="}) {
+    for (const char* key :
+         {"FileVersion=", "FileDescription=", "InternalName=", "ProductVersion="}) {
         const QString value = ReadKeyValue(keys, QLatin1String(key));
         FUZZ_CHECK(!value.contains(u';'));
         FUZZ_CHECK(IsTrimmed(value));
@@ -130,7 +131,9 @@ void CheckAnyLines(const QStringList& lines)
 QString IntegerText(FuzzedDataProvider& input, qint64 value)
 {
     const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    const QString sign = value < 0 ? QStringLiteral("-") : input.ConsumeBool() ? QStringLiteral("+") : QString();
+    const QString sign = value < 0             ? QStringLiteral("-")
+                         : input.ConsumeBool() ? QStringLiteral("+")
+                                               : QString();
     switch (input.ConsumeIntegralInRange(0, 4)) {
     case 1:
         return sign + u'$' + QString::number(magnitude, 16);
@@ -150,7 +153,8 @@ void CheckIntegerRoundTrip(FuzzedDataProvider& input)
     const int count = input.ConsumeIntegralInRange(1, 6);
     for (int i = 0; i < count; ++i) {
         values.append(input.ConsumeIntegral<qint64>());
-        texts.append(QString(input.ConsumeIntegralInRange(0, 2), u' ') + IntegerText(input, values.back()));
+        texts.append(QString(input.ConsumeIntegralInRange(0, 2), u' ') +
+                     IntegerText(input, values.back()));
     }
     QString list = texts.join(u'.');
     bool error = false;
@@ -178,11 +182,10 @@ void CheckWrittenProject(FuzzedDataProvider& input)
     }
     const qint64 platforms = input.ConsumeIntegralInRange<qint64>(-4, 7);
 
-    QStringList keys{QStringLiteral("CompanyName=") + company,
-                     QStringLiteral("FileDescription=") + description,
-                     QStringLiteral("InternalName=") + internalName,
-                     QStringLiteral("FileVersion=") + versionTexts.join(u'.'),
-                     QStringLiteral("Comments=")};
+    QStringList keys{
+        QStringLiteral("CompanyName=") + company, QStringLiteral("FileDescription=") + description,
+        QStringLiteral("InternalName=") + internalName,
+        QStringLiteral("FileVersion=") + versionTexts.join(u'.'), QStringLiteral("Comments=")};
     for (int i = int(keys.size()) - 1; i > 0; --i)
         keys.swapItemsAt(i, input.ConsumeIntegralInRange(0, i));
     for (QString& key : keys) {
@@ -199,23 +202,26 @@ void CheckWrittenProject(FuzzedDataProvider& input)
             lines.append(line);
     }
     lines << QStringLiteral("    <PropertyGroup>")
-          << QStringLiteral("        ") + RandomCase(input, TargetedPlatforms) + QString::number(platforms) +
-                 QStringLiteral("</TargetedPlatforms>")
-          << QStringLiteral("        ") + RandomCase(input, VerInfoKeys) + XmlEscape(keys.join(u';')) +
-                 QStringLiteral("</VerInfo_Keys>")
+          << QStringLiteral("        ") + RandomCase(input, TargetedPlatforms) +
+                 QString::number(platforms) + QStringLiteral("</TargetedPlatforms>")
+          << QStringLiteral("        ") + RandomCase(input, VerInfoKeys) +
+                 XmlEscape(keys.join(u';')) + QStringLiteral("</VerInfo_Keys>")
           << QStringLiteral("    </PropertyGroup>");
 
     TTextFormat format;
-    format.Encoding = input.PickValueInArray({TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE});
+    format.Encoding = input.PickValueInArray(
+        {TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE});
     format.HasBom = format.Encoding != TTextEncoding::Utf8 || input.ConsumeBool();
     const QStringList read = DecodeText(EncodeText(lines, format)).Lines;
 
     TProjectData data;
-    data.FileVersionMajor = data.FileVersionMinor = data.FileVersionRelease = data.FileVersionBuild = -9;
+    data.FileVersionMajor = data.FileVersionMinor = data.FileVersionRelease =
+        data.FileVersionBuild = -9;
     ReadProjectFileLines(read, data);
-    const qint32 expected[4] = {
-        fields == 0 ? -9 : Low32(version.value(0, 1)), fields == 0 ? -9 : Low32(version.value(1, 1)),
-        fields == 0 ? -9 : Low32(version.value(2, 1)), fields == 0 ? -9 : Low32(version.value(3, 1))};
+    const qint32 expected[4] = {fields == 0 ? -9 : Low32(version.value(0, 1)),
+                                fields == 0 ? -9 : Low32(version.value(1, 1)),
+                                fields == 0 ? -9 : Low32(version.value(2, 1)),
+                                fields == 0 ? -9 : Low32(version.value(3, 1))};
     FUZZ_CHECK(data.FileVersionMajor == expected[0]);
     FUZZ_CHECK(data.FileVersionMinor == expected[1]);
     FUZZ_CHECK(data.FileVersionRelease == expected[2]);
@@ -252,7 +258,8 @@ void CheckWholeText(const QByteArray& bytes)
     const TProjectFileKeys inLines = ReadProjectFileKeys(content.Lines);
     FUZZ_CHECK_EQ(inText.VerInfoKeys, inLines.VerInfoKeys);
     FUZZ_CHECK_EQ(inText.TargetedPlatforms, inLines.TargetedPlatforms);
-    for (const QString& tag : {QStringLiteral("</"), QStringLiteral("<verinfo_keys>"), QStringLiteral("Name=")})
+    for (const QString& tag :
+         {QStringLiteral("</"), QStringLiteral("<verinfo_keys>"), QStringLiteral("Name=")})
         FUZZ_CHECK_EQ(ReadElementTextInText(text, tag), ReadElementText(content.Lines, tag));
 }
 

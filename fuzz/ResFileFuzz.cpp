@@ -173,13 +173,12 @@ void CheckBuiltFile(FuzzedDataProvider& input)
         PutU16(translationValue, codePage);
     }
     const QByteArray tableKey = QByteArray("040904B0");
-    const QByteArray info = Block(
-        QStringLiteral("VS_VERSION_INFO"), 0, fixed, 52,
-        {Block(QStringLiteral("StringFileInfo"), 1, {}, 0,
-               {Block(QString::fromLatin1(tableKey), 1, {}, 0, strings)}),
-         Block(QStringLiteral("VarFileInfo"), 1, {}, 0,
-               {Block(QStringLiteral("Translation"), 0, translationValue,
-                      quint16(translationValue.size()), {})})});
+    const QByteArray info = Block(QStringLiteral("VS_VERSION_INFO"), 0, fixed, 52,
+                                  {Block(QStringLiteral("StringFileInfo"), 1, {}, 0,
+                                         {Block(QString::fromLatin1(tableKey), 1, {}, 0, strings)}),
+                                   Block(QStringLiteral("VarFileInfo"), 1, {}, 0,
+                                         {Block(QStringLiteral("Translation"), 0, translationValue,
+                                                quint16(translationValue.size()), {})})});
     if (info.size() > 0xFFFF)
         return;
 

@@ -4,8 +4,8 @@
 // once from left to right. Note what it does not promise: "$Name" can still
 // be in the result, formed across the edge of an inserted value ("$Na" +
 // value "" + "me"), or inside a value; only the text between two insertions
-// never holds it, and that is what is checked. The filled template is checked against one assembled from
-// its parts, and escaped values must keep every script printable ASCII.
+// never holds it, and that is what is checked. The filled template is checked against one assembled
+// from its parts, and escaped values must keep every script printable ASCII.
 
 #include "FuzzCheck.h"
 
@@ -209,7 +209,8 @@ void CheckAssembledTemplate(FuzzedDataProvider& input)
                 line += literal;
                 expected += literal;
             } else {
-                const char* name = Placeholders[input.ConsumeIntegralInRange(0, PlaceholderCount - 1)].ph;
+                const char* name =
+                    Placeholders[input.ConsumeIntegralInRange(0, PlaceholderCount - 1)].ph;
                 line += u'$' + RandomCase(input, QLatin1String(name));
                 expected += ValueOf(v, name, platform, escape);
             }
@@ -217,8 +218,7 @@ void CheckAssembledTemplate(FuzzedDataProvider& input)
         lines.append(line);
         expected += QStringLiteral("\r\n");
     }
-    const QString filled =
-        FillPlatform(FillTemplate(lines, v.Project, v.Group, escape), platform);
+    const QString filled = FillPlatform(FillTemplate(lines, v.Project, v.Group, escape), platform);
     FUZZ_CHECK_EQ(filled, expected);
 }
 
@@ -230,7 +230,8 @@ QString StepByStepFill(const QStringList& lines, const TFillValues& v, bool esca
                            "pvMinor", "Company", "Copyright", "Product", "Author"};
     QString t = TemplateText(lines);
     for (int i = 0; i < 11; ++i) {
-        t = SubstitutePlaceholder(t, QLatin1String(order[i]), ValueOf(v, order[i], psWin32, escape));
+        t = SubstitutePlaceholder(t, QLatin1String(order[i]),
+                                  ValueOf(v, order[i], psWin32, escape));
         if (i < 10)
             t = NormaliseLineBreaks(t);
     }
@@ -264,9 +265,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
     const QString text = TakeUnits(input, 200);
-    const QString name = input.ConsumeBool()
-                             ? QLatin1String(Placeholders[input.ConsumeIntegralInRange(0, PlaceholderCount - 1)].ph)
-                             : TakeUnits(input, 8);
+    const QString name =
+        input.ConsumeBool()
+            ? QLatin1String(Placeholders[input.ConsumeIntegralInRange(0, PlaceholderCount - 1)].ph)
+            : TakeUnits(input, 8);
     const QString value = TakeUnits(input, 16);
     CheckSubstitute(text, name, value);
 

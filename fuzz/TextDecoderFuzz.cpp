@@ -79,7 +79,8 @@ void CheckWritten(const QStringList& lines, TTextFormat format)
         return;
     if (format.Encoding == TTextEncoding::Ansi && IsValidUtf8(bytes) && !IsAscii(bytes))
         return; // such bytes read as UTF-8 by rule
-    if (format.Encoding == TTextEncoding::Utf8 && !format.HasBom && bytes.startsWith("\xEF\xBB\xBF"))
+    if (format.Encoding == TTextEncoding::Utf8 && !format.HasBom &&
+        bytes.startsWith("\xEF\xBB\xBF"))
         return; // a first character U+FEFF reads as the mark
     const TTextContent back = DecodeText(bytes);
     FUZZ_CHECK_EQ(back.Lines, lines);
@@ -133,12 +134,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList lines = DecodeText(bytes).Lines;
     for (int i = 0; i < 3; ++i) {
         TTextFormat format;
-        format.Encoding = input.PickValueInArray(
-            {TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE, TTextEncoding::Ansi});
+        format.Encoding = input.PickValueInArray({TTextEncoding::Utf8, TTextEncoding::Utf16LE,
+                                                  TTextEncoding::Utf16BE, TTextEncoding::Ansi});
         // UTF-16 is only recognised by its mark; ANSI has none.
-        format.HasBom = format.Encoding == TTextEncoding::Utf8 ? input.ConsumeBool()
-                                                               : format.Encoding != TTextEncoding::Ansi;
-        format.LineBreak = input.PickValueInArray({TLineBreak::CrLf, TLineBreak::Lf, TLineBreak::Cr});
+        format.HasBom = format.Encoding == TTextEncoding::Utf8
+                            ? input.ConsumeBool()
+                            : format.Encoding != TTextEncoding::Ansi;
+        format.LineBreak =
+            input.PickValueInArray({TLineBreak::CrLf, TLineBreak::Lf, TLineBreak::Cr});
         format.FinalLineBreak = input.ConsumeBool();
         format.CodePage = format.Encoding == TTextEncoding::Ansi ? cpWindows1252 : 0;
         CheckWritten(lines, format);

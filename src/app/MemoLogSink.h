@@ -6,7 +6,8 @@ class QPlainTextEdit;
 
 // The log pane as the compiler runs' log: text is appended at the end and
 // the pane scrolls to its last line.
-class TMemoLogSink : public ILogSink {
+class TMemoLogSink : public ILogSink
+{
 public:
     explicit TMemoLogSink(QPlainTextEdit* Memo) : FMemo(Memo) {}
     void AppendText(const QString& text) override;

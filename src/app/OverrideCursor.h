@@ -4,7 +4,8 @@
 
 // Shows the busy cursor over the whole program for as long as it lives,
 // whatever ends its scope.
-class TOverrideCursor {
+class TOverrideCursor
+{
 public:
     explicit TOverrideCursor(Qt::CursorShape Shape = Qt::BusyCursor);
     ~TOverrideCursor();

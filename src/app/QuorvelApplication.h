@@ -4,7 +4,8 @@
 
 // The GUI application: an error that an action does not handle itself is
 // shown in an error box and the program goes on.
-class TQuorvelApplication : public QApplication {
+class TQuorvelApplication : public QApplication
+{
 public:
     TQuorvelApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;

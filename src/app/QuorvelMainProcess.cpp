@@ -11,10 +11,11 @@
 #include "resgen/GenerationRun.h"
 #include "resgen/ResourceCompiler.h"
 
+namespace
+{
 
-namespace {
-
-class TBoxErrorReporter : public IErrorReporter {
+class TBoxErrorReporter : public IErrorReporter
+{
 public:
     explicit TBoxErrorReporter(IMessageBoxes* boxes) : FBoxes(boxes) {}
     void ShowError(const QString& text) override { FBoxes->ShowError(text, dmActiveForm); }

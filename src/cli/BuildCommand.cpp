@@ -39,10 +39,7 @@ public:
         FOut.flush();
         FAtLineStart = text.endsWith(u'\n') || text.endsWith(u'\r');
     }
-    bool AtLineStart() const override
-    {
-        return FAtLineStart;
-    }
+    bool AtLineStart() const override { return FAtLineStart; }
 
 private:
     QTextStream& FOut;
@@ -225,9 +222,9 @@ int RunBuild(TCliContext& c, const QStringList& args)
         if (!result.Detail.isEmpty())
             c.Err << result.Detail << "\n";
         c.Err.flush();
-        failures.append({QString(), QString(),
-                         result.Detail.isEmpty() ? result.Message
-                                                 : result.Message + u'\n' + result.Detail});
+        failures.append(
+            {QString(), QString(),
+             result.Detail.isEmpty() ? result.Message : result.Message + u'\n' + result.Detail});
     }
     if (o.Json)
         PrintJsonSummary(c.Out,

@@ -34,8 +34,7 @@ int RunBump(TCliContext& c, const QStringList& args)
             part = TVersionPart(p);
         }
     if (partCount != 1)
-        return c.UsageError(
-            Tr("give exactly one of --major, --minor, --release, --build"), usage);
+        return c.UsageError(Tr("give exactly one of --major, --minor, --release, --build"), usage);
     if (all && !projects.isEmpty())
         return c.UsageError(Tr("--all and --project exclude each other"), usage);
 
@@ -51,9 +50,10 @@ int RunBump(TCliContext& c, const QStringList& args)
             if (group.Projects[i].Checked)
                 indices.append(i);
         if (indices.isEmpty()) {
-            c.Err << "quorvel-cli: "
-                  << Tr("no project of the group is checked; name them with --project ENTRY or --all")
-                  << "\n";
+            c.Err
+                << "quorvel-cli: "
+                << Tr("no project of the group is checked; name them with --project ENTRY or --all")
+                << "\n";
             return ceFailure;
         }
     }

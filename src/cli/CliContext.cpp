@@ -6,9 +6,9 @@
 #include "support/Translation.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QFileInfo>
 #include <cstdio>
 
 TCliContext::TCliContext() : Out(stdout), Err(stderr)
@@ -24,9 +24,9 @@ void TCliContext::LoadConfig()
     GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
     const bool named = !ConfigFile.isNull();
     // The window's configuration file: the tool reads the same one.
-    const QString file = named ? ConfigFile
-                               : BuildFileName(appPath, QStringLiteral("quorvel"),
-                                               QStringLiteral("ini"));
+    const QString file =
+        named ? ConfigFile
+              : BuildFileName(appPath, QStringLiteral("quorvel"), QStringLiteral("ini"));
     // A mistyped --config must not quietly build with the defaults.
     if (named || QFileInfo::exists(file))
         ReadFileBytes(file);

@@ -13,7 +13,8 @@
 
 // What every command of the command-line tool shares: the configuration it
 // reads (never writes), the program's paths, and the output streams.
-class TCliContext {
+class TCliContext
+{
 public:
     TCliContext();
 

@@ -14,17 +14,21 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 void PrintUsage(QTextStream& s)
 {
     s << Tr("usage: ") << "quorvel-cli [--config FILE] COMMAND [ARGS...]\n\n"
       << Tr("Keeps the version information of a Delphi project group and builds its\n"
             "version resources, as the Quorvel window does.\n")
-      << "\n" << Tr("commands:") << "\n";
+      << "\n"
+      << Tr("commands:") << "\n";
     for (const TCliCommand* cmd : AllCliCommands())
-        s << "  " << QStringLiteral("%1").arg(QLatin1String(cmd->Name), -8) << Tr(cmd->Summary) << "\n";
-    s << "\n" << Tr("options:") << "\n"
+        s << "  " << QStringLiteral("%1").arg(QLatin1String(cmd->Name), -8) << Tr(cmd->Summary)
+          << "\n";
+    s << "\n"
+      << Tr("options:") << "\n"
       << "  --config FILE  " << Tr("read this configuration file instead of the window's") << "\n"
       << "  --help         " << Tr("show this text; COMMAND --help shows a command's usage") << "\n"
       << "  --version      " << Tr("show the program version") << "\n";
@@ -94,7 +98,8 @@ int RunCommandLine(TCliContext& context, QStringList args)
 bool OutputWritten(TCliContext& context)
 {
     context.Out.flush();
-    return context.Out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    return context.Out.status() == QTextStream::Ok && std::fflush(stdout) == 0 &&
+           !std::ferror(stdout);
 }
 
 } // namespace

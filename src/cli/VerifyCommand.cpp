@@ -33,8 +33,8 @@ int RunVerify(TCliContext& c, const QStringList& args)
         if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values"))
             o.EscapeValues = a == QLatin1String("--escape-values");
     c.LoadConfig();
-    const QString suffixError = SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix),
-                                            Pick(o.Suffix64, c.Config.Win64Suffix));
+    const QString suffixError =
+        SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix), Pick(o.Suffix64, c.Config.Win64Suffix));
     if (!suffixError.isEmpty())
         return c.UsageError(suffixError, QLatin1String(VerifyCommand.Usage));
     TProjectGroup group;

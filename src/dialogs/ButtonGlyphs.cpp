@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace {
+namespace
+{
 
 // Dynamic properties under which a button keeps its whole glyph bitmap.
 constexpr const char* GlyphProperty = "quorvelGlyph";

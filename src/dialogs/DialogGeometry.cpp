@@ -44,7 +44,8 @@ QPoint FitToWorkArea(QPoint pos, QSize size, const QRect& workArea)
     return QPoint(x, y);
 }
 
-namespace {
+namespace
+{
 
 // Squared distance from the point to the nearest pixel of the rectangle.
 qint64 DistanceSquared(const QRect& rect, QPoint point)

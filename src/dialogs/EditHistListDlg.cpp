@@ -21,7 +21,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 // The dialog is laid out for this resolution.
 constexpr int DesignDpi = 96;
@@ -137,7 +138,8 @@ TEditHistListDialog::TEditHistListDialog(QWidget* Owner) : QDialog(Owner)
 void TEditHistListDialog::BuildControls()
 {
     setObjectName(QStringLiteral("EditHistListDialog"));
-    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::CustomizeWindowHint);
     setSizeGripEnabled(true);
     // Texts are the English originals; TranslateComponent puts them into the user's language.
     setWindowTitle(QStringLiteral(DlgNoop("Edit list entries")));
@@ -324,7 +326,8 @@ void TEditHistListDialog::DownBtnClick()
     ShowWorkingState(MoveSelectedDown(state));
 }
 
-bool EditHistoryList(const QPoint& APos, const QString& Titel, const QString& Desc, QStringList& HList)
+bool EditHistoryList(const QPoint& APos, const QString& Titel, const QString& Desc,
+                     QStringList& HList)
 {
     TEditHistListDialog dialog(QApplication::activeWindow());
     return dialog.Execute(APos, Titel, Desc, HList);

@@ -58,4 +58,5 @@ private:
 };
 
 // Runs a new list editor once on HList (see TEditHistListDialog::Execute).
-bool EditHistoryList(const QPoint& APos, const QString& Titel, const QString& Desc, QStringList& HList);
+bool EditHistoryList(const QPoint& APos, const QString& Titel, const QString& Desc,
+                     QStringList& HList);

@@ -9,7 +9,8 @@ QStringList ToQtNameFilters(const QString& filter)
     const QStringList parts = filter.split(u'|');
     QStringList result;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        result.append(QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' ')));
+        result.append(
+            QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' ')));
     return result;
 }
 

@@ -15,7 +15,8 @@ struct TOpenDialogRequest {
 
 // The program's one open-file dialog, behind an interface so that tests can
 // preset the answer.
-class IFileDialogs {
+class IFileDialogs
+{
 public:
     virtual ~IFileDialogs() = default;
     // Shows the dialog; returns true and the chosen file's full name when the
@@ -24,7 +25,8 @@ public:
 };
 
 // The real dialog: existing file and folder, no read-only box, resizable.
-class TFileDialogs : public IFileDialogs {
+class TFileDialogs : public IFileDialogs
+{
 public:
     explicit TFileDialogs(QWidget* Owner) : FOwner(Owner) {}
     bool ExecuteOpen(const TOpenDialogRequest& Request, QString& FileName) override;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // The valid selected positions in ascending order, each once.
 QList<int> SortedSelection(const THistListState& state)

@@ -11,7 +11,8 @@
 #include <QSpacerItem>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 QScreen* MonitorScreen(TDefaultMonitor monitor)
 {
@@ -54,7 +55,8 @@ int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& title
     }
     box.adjustSize();
     if (QScreen* screen = MonitorScreen(monitor)) {
-        const QRect area = monitor == dmDesktop ? screen->virtualGeometry() : screen->availableGeometry();
+        const QRect area =
+            monitor == dmDesktop ? screen->virtualGeometry() : screen->availableGeometry();
         QRect frame = box.frameGeometry();
         frame.moveCenter(area.center());
         box.move(frame.topLeft());

@@ -6,7 +6,8 @@
 
 // Information and error boxes, behind an interface so that tests can answer
 // them without a modal window.
-class IMessageBoxes {
+class IMessageBoxes
+{
 public:
     virtual ~IMessageBoxes() = default;
     // An information box titled Title ("Information" when empty) with one OK
@@ -17,7 +18,8 @@ public:
 };
 
 // The real boxes: modal, on top of all windows, centred on the chosen monitor.
-class TMessageBoxes : public IMessageBoxes {
+class TMessageBoxes : public IMessageBoxes
+{
 public:
     int ShowInfo(const QString& Title, const QString& Text, TDefaultMonitor Monitor) override;
     int ShowError(const QString& Text, TDefaultMonitor Monitor) override;

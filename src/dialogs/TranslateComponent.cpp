@@ -12,7 +12,8 @@
 #include <QMenu>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 QString T(const QString& text, const char* domain)
 {

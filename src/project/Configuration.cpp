@@ -7,7 +7,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 const QString Section = QStringLiteral("Config");
 

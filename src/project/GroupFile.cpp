@@ -34,7 +34,7 @@ QString ExtractProjectEntry(const QString& line)
     if (!UpperCaseKeepLength(TrimBlanks(line)).startsWith(UpperCaseKeepLength(tag)))
         return QString();
     const int start = TextPos(tag, line) + tag.size(); // 1-based, after the "="
-    const int end = line.indexOf(u'>', start - 1) + 1;  // 1-based, 0 when missing
+    const int end = line.indexOf(u'>', start - 1) + 1; // 1-based, 0 when missing
     if (end == 0)
         return QStringLiteral(""); // no ">" on the line: no entry
     // mid() gives a null string for an empty part ("Include=>"), and null

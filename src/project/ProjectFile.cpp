@@ -3,7 +3,8 @@
 #include "project/XmlReferences.h"
 #include "support/TextHelpers.h"
 
-namespace {
+namespace
+{
 
 const QString VerInfoKeysTag = QStringLiteral("<VerInfo_Keys>");
 const QString TargetedPlatformsTag = QStringLiteral("<TargetedPlatforms>");
@@ -113,8 +114,7 @@ void ApplyProjectFileKeys(const TProjectFileKeys& fileKeys, TProjectData& data)
     }
 }
 
-bool ReadGroupDefaultsLines(const QStringList& lines, TGroupValues& group,
-                            TGroupDefaultsScan& scan)
+bool ReadGroupDefaultsLines(const QStringList& lines, TGroupValues& group, TGroupDefaultsScan& scan)
 {
     return ApplyGroupDefaults({ReadElementText(lines, VerInfoKeysTag), QString()}, group, scan);
 }

@@ -12,7 +12,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 const QString GlobalSection = QStringLiteral("Global");
 
@@ -85,7 +86,8 @@ bool TProjectGroup::ProjectFileKeys(int index, TKeyCache* cache, TProjectFileKey
         // which is not split into lines.
         TTextFormat format;
         if (entry.Exists) {
-            entry.Keys = ReadProjectFileKeysInText(DecodeTextString(ReadFileBytes(fileName), format));
+            entry.Keys =
+                ReadProjectFileKeysInText(DecodeTextString(ReadFileBytes(fileName), format));
             entry.Keys.VerInfoKeys = ReplaceProjectNameMacros(
                 entry.Keys.VerInfoKeys, RemoveExtension(ExtractFileName(fileName)));
         }

@@ -16,7 +16,8 @@
 // and the project list with each project's data. The window mirrors the group
 // values and the selected project into its controls; the command-line tool
 // works on it directly.
-class TProjectGroup {
+class TProjectGroup
+{
 public:
     // Full path of the group file opened last.
     QString LastProjectGrp;

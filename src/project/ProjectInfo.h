@@ -4,7 +4,8 @@
 
 // The object attached to each entry of the project list: a copy of the
 // project's data, owned by the list.
-class TProjectInfo {
+class TProjectInfo
+{
 public:
     explicit TProjectInfo(const TProjectData& AProjectData) : ProjectData(AProjectData) {}
     TProjectData ProjectData;

@@ -19,7 +19,8 @@ struct TProjectEntry {
 };
 
 // The ordered project list of the open group. It owns the attached objects.
-class TProjectList {
+class TProjectList
+{
 public:
     int Count() const { return int(FEntries.size()); }
     bool IsEmpty() const { return FEntries.empty(); }

@@ -2,7 +2,8 @@
 
 #include "support/PathHelpers.h"
 
-namespace {
+namespace
+{
 
 bool DecodeReference(const QString& name, QString& out)
 {
@@ -54,7 +55,8 @@ QString DecodeXmlReferences(const QString& text)
         result += QStringView(text).mid(i, amp - i);
         const int semi = text.indexOf(u';', amp + 1);
         QString decoded;
-        if (semi > amp + 1 && semi - amp <= 12 && DecodeReference(text.mid(amp + 1, semi - amp - 1), decoded)) {
+        if (semi > amp + 1 && semi - amp <= 12 &&
+            DecodeReference(text.mid(amp + 1, semi - amp - 1), decoded)) {
             result += decoded;
             i = semi + 1;
         } else {

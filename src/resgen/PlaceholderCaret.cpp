@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
+namespace
+{
 
 // The line's text for a 1-based line number; an empty text outside the lines.
 QString LineText(const QStringList& lines, int line)

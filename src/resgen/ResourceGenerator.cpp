@@ -85,12 +85,12 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
 {
     TGenerationResult result;
     const auto makeFolder = actions.MakeFolder ? actions.MakeFolder : CreateFolder;
-    const auto writeScript = actions.WriteScript
-                                 ? actions.WriteScript
-                                 : std::function<bool(const TResourceScript&)>(
-                                       [&result](const TResourceScript& script) {
-                                           return WriteScriptFile(script, &result.Detail);
-                                       });
+    const auto writeScript =
+        actions.WriteScript
+            ? actions.WriteScript
+            : std::function<bool(const TResourceScript&)>([&result](const TResourceScript& script) {
+                  return WriteScriptFile(script, &result.Detail);
+              });
     const QString g = QDir::toNativeSeparators(input.GroupFolder);
     // A group folder that cannot be created shows up when the resources
     // folder below it cannot be created either.
@@ -140,8 +140,8 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             }
             result.Written.append(script.FileName);
             if (actions.Compile)
-                actions.Compile(TCompileJob{g, resourcePath, script.ScriptName,
-                                            project.Text, platform, project.Data,
+                actions.Compile(TCompileJob{g, resourcePath, script.ScriptName, project.Text,
+                                            platform, project.Data,
                                             EscapeHint(script.Text, input.EscapeValues)});
         }
     }

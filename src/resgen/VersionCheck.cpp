@@ -133,7 +133,8 @@ QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
         const QString rangeWarning = FileVersionRangeWarning(data);
         if (!rangeWarning.isEmpty())
             findings.append({entry.Text, rangeWarning});
-        const QString macroWarning = MacroWarning(QStringLiteral("Description"), data.FileDescription);
+        const QString macroWarning =
+            MacroWarning(QStringLiteral("Description"), data.FileDescription);
         if (!macroWarning.isEmpty())
             findings.append({entry.Text, macroWarning});
         if (entry.Checked && !data.Status.Contains(psWin32) && !data.Status.Contains(psWin64))

@@ -47,8 +47,8 @@ QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& gr
 QString MacroWarning(const QString& key, const QString& value);
 
 // Every warning for the open group, in list order: version parts out of
-// range, MSBuild macros left in the text values, missing project files, checked projects without a platform, and what
-// ProjectFileWarnings finds in each existing project file.
+// range, MSBuild macros left in the text values, missing project files, checked projects without a
+// platform, and what ProjectFileWarnings finds in each existing project file.
 QList<TVersionFinding> CheckGroup(const TProjectGroup& group);
 
 // One resource file a build makes: for a checked project and one of its

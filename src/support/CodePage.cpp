@@ -12,7 +12,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace {
+namespace
+{
 
 QByteArray EncodeUtf8(const QString& text, bool* lossless)
 {
@@ -35,8 +36,8 @@ QString DecodeCodePage(const QByteArray& bytes, int codePage)
         return QString();
     if (codePage == cpUtf8)
         return QString::fromUtf8(bytes);
-    const int n = MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     QString result(n, Qt::Uninitialized);
     MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()),
                         reinterpret_cast<wchar_t*>(result.data()), n);
@@ -82,7 +83,8 @@ int AnsiCodePage()
 
 #else
 
-namespace {
+namespace
+{
 
 bool IsSingleByte(int codePage)
 {
@@ -109,7 +111,8 @@ QByteArray IconvName(int codePage)
 }
 
 // iconv descriptor that is closed when it goes out of scope.
-class TIconv {
+class TIconv
+{
 public:
     TIconv(const QByteArray& to, const QByteArray& from)
         : FHandle(iconv_open(to.constData(), from.constData()))

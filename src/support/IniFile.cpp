@@ -8,12 +8,12 @@
 
 #include <cctype>
 
-namespace {
+namespace
+{
 
 QString Unquote(const QString& value)
 {
-    if (value.size() >= 2 && (value[0] == u'"' || value[0] == u'\'') &&
-        value.back() == value[0])
+    if (value.size() >= 2 && (value[0] == u'"' || value[0] == u'\'') && value.back() == value[0])
         return value.mid(1, value.size() - 2);
     return value;
 }

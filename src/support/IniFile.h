@@ -19,7 +19,8 @@
 // which leaves the list empty), and text values are read up to 2047 characters. Writing keeps
 // everything it does not change: a changed value is replaced in place, a new key
 // goes to the end of its section and a new section to the end of the file.
-class TIniFile {
+class TIniFile
+{
 public:
     // Longest text value that is read back.
     static constexpr int MaxValueLength = 2047;
@@ -72,6 +73,6 @@ private:
 
     QString FFileName;
     TTextFormat FFormat;
-    std::vector<TSection> FSections; // FSections[0] holds the lines before any section
+    std::vector<TSection> FSections;   // FSections[0] holds the lines before any section
     QHash<QString, int> FSectionIndex; // upper-cased name -> first section
 };

@@ -4,7 +4,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 constexpr int MaxPath = 260;
 

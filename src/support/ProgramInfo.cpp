@@ -37,7 +37,8 @@ QString DefaultTemplateFile(const QString& exePath)
     return beside;
 }
 
-namespace {
+namespace
+{
 
 // The folder where the user's own configuration lives: the roaming
 // application-data folder on Windows (it follows the user from machine to
@@ -81,7 +82,8 @@ void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, b
     if (userPath.isEmpty())
         userPath = PathDelimiter();
 #ifdef Q_OS_WIN
-    progPath = WithTrailingDelimiter(QDir::toNativeSeparators(qEnvironmentVariable("ProgramFiles")));
+    progPath =
+        WithTrailingDelimiter(QDir::toNativeSeparators(qEnvironmentVariable("ProgramFiles")));
 #else
     progPath = QStringLiteral("/usr/bin/");
 #endif
@@ -97,7 +99,8 @@ bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info)
         return false;
     // Only this program's own file carries version information here.
     if (QCoreApplication::instance() &&
-        file.canonicalFilePath() != QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath())
+        file.canonicalFilePath() !=
+            QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath())
         return false;
     info.Company = QStringLiteral(QUORVEL_COMPANY);
     info.Description = QStringLiteral(QUORVEL_DESCRIPTION);

@@ -7,7 +7,8 @@
 enum TProjectState : quint8 { psEnabled = 0, psWin32 = 1, psWin64 = 2 };
 
 // A set of TProjectState held in one byte; bit n stands for the state of value n.
-class TProjectStates {
+class TProjectStates
+{
 public:
     constexpr TProjectStates() = default;
     constexpr TProjectStates(std::initializer_list<TProjectState> states)

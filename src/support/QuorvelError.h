@@ -7,10 +7,10 @@
 // The one error type of the system: it carries the message the user sees,
 // already translated and filled, so that the window's top-level handler and the
 // command-line tool can show it as it stands.
-class TQuorvelError : public std::exception {
+class TQuorvelError : public std::exception
+{
 public:
-    explicit TQuorvelError(QString message)
-        : FMessage(std::move(message)), FUtf8(FMessage.toUtf8())
+    explicit TQuorvelError(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8())
     {
     }
     const QString& Message() const noexcept { return FMessage; }

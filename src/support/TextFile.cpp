@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QThread>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -20,7 +20,8 @@
 #include <unistd.h>
 #endif
 
-namespace {
+namespace
+{
 
 const QByteArray BomUtf8("\xEF\xBB\xBF", 3);
 
@@ -90,7 +91,8 @@ QString ErrnoReason()
 
 } // namespace
 
-namespace {
+namespace
+{
 
 QStringList SplitLines(const QString& text, QList<TLineBreak>* breaks)
 {
@@ -160,8 +162,8 @@ QString DecodeTextString(const QByteArray& bytes, TTextFormat& f)
     const qsizetype lf = text.indexOf(u'\n');
     const qsizetype cr = lf < 0 ? text.indexOf(u'\r') : QStringView(text).left(lf).indexOf(u'\r');
     if (cr >= 0)
-        f.LineBreak = (cr + 1 < text.size() && text[cr + 1] == u'\n') ? TLineBreak::CrLf
-                                                                      : TLineBreak::Cr;
+        f.LineBreak =
+            (cr + 1 < text.size() && text[cr + 1] == u'\n') ? TLineBreak::CrLf : TLineBreak::Cr;
     else if (lf >= 0)
         f.LineBreak = TLineBreak::Lf;
     f.FinalLineBreak = text.endsWith(u'\n') || text.endsWith(u'\r');
@@ -176,7 +178,8 @@ TTextContent DecodeText(const QByteArray& bytes)
     return result;
 }
 
-namespace {
+namespace
+{
 
 QByteArray EncodeString(const QString& text, const TTextFormat& format, bool* lossless)
 {

@@ -34,8 +34,8 @@ QString CatalogFolder(const QString& programFolder)
     // The build tree keeps the catalogs beside the executables; an installed
     // program finds them below share/locale of its own prefix, also when the
     // installation was moved after it was built.
-    for (const QString& candidate :
-         {program.filePath(QStringLiteral("locale")), program.filePath(QStringLiteral("../share/locale"))}) {
+    for (const QString& candidate : {program.filePath(QStringLiteral("locale")),
+                                     program.filePath(QStringLiteral("../share/locale"))}) {
         if (QFileInfo(candidate).isDir())
             return QDir::cleanPath(candidate);
     }

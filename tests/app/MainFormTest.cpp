@@ -19,13 +19,16 @@
 #include <QTest>
 #include <QToolButton>
 
-class TMainFormTest : public QObject {
+class TMainFormTest : public QObject
+{
     Q_OBJECT
 
 private:
     // A window started on a group of three projects with a valid compiler.
-    TMainForm& StartOnGroup(TMainFormFixture& f, const QStringList& entries = {
-        QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj"), QStringLiteral("sub\\Tool.dproj")})
+    TMainForm& StartOnGroup(TMainFormFixture& f,
+                            const QStringList& entries = {QStringLiteral("App.dproj"),
+                                                          QStringLiteral("Lib.dproj"),
+                                                          QStringLiteral("sub\\Tool.dproj")})
     {
         const QString group = f.MakeGroup(QStringLiteral("Group"), entries,
                                           {QStringLiteral("1.2.3.4"), QStringLiteral("2.0.0.7")});
@@ -67,8 +70,10 @@ private Q_SLOTS:
         QTRY_VERIFY(!w.isVisible());
         // Closing ran all the same: the configuration was written.
         QVERIFY(QFileInfo::exists(f.ConfigFile()));
-        QCOMPARE(TIniFile(f.ConfigFile()).ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString()),
-                 QStringLiteral("Resources"));
+        QCOMPARE(
+            TIniFile(f.ConfigFile())
+                .ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString()),
+            QStringLiteral("Resources"));
     }
 
     // quorvel GROUP: the named group opens instead of the last one and goes
@@ -311,11 +316,13 @@ private Q_SLOTS:
     void valuesAboveTheSpinnerRangeSurvive()
     {
         TMainFormFixture f;
-        const QString group = f.MakeGroup(QStringLiteral("Big"), {QStringLiteral("A.dproj"), QStringLiteral("B.dproj")});
-        TestFiles::Write(f.WorkDir() + QStringLiteral("Big.vprj"),
-                         TestFiles::CrLf({QStringLiteral("[Global]"), QStringLiteral("pvMajor=250"),
-                                          QStringLiteral("[A.dproj]"), QStringLiteral("fvBuild=250"),
-                                          QStringLiteral("fvMajor=0"), QStringLiteral("Status=7")}));
+        const QString group = f.MakeGroup(QStringLiteral("Big"),
+                                          {QStringLiteral("A.dproj"), QStringLiteral("B.dproj")});
+        TestFiles::Write(
+            f.WorkDir() + QStringLiteral("Big.vprj"),
+            TestFiles::CrLf({QStringLiteral("[Global]"), QStringLiteral("pvMajor=250"),
+                             QStringLiteral("[A.dproj]"), QStringLiteral("fvBuild=250"),
+                             QStringLiteral("fvMajor=0"), QStringLiteral("Status=7")}));
         f.WriteConfig(group, TestFiles::FakeCompiler());
         TMainForm& w = f.Start();
         const TMainFormUi u(w);
@@ -342,9 +349,12 @@ private Q_SLOTS:
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QCOMPARE(f.Boxes.Errors()[0], QStringLiteral("Unable to write to %1").arg(w.ProjectGroup().LastGroupFile));
+        QCOMPARE(f.Boxes.Errors()[0],
+                 QStringLiteral("Unable to write to %1").arg(w.ProjectGroup().LastGroupFile));
         QVERIFY(!QFileInfo::exists(f.ConfigFile()) ||
-                TIniFile(f.ConfigFile()).ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString()).isEmpty());
+                TIniFile(f.ConfigFile())
+                    .ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString())
+                    .isEmpty());
         QDir(w.ProjectGroup().LastGroupFile).removeRecursively();
         QVERIFY(w.close());
     }
@@ -359,7 +369,8 @@ private Q_SLOTS:
         u.cbProjectGroup->setCurrentIndex(0);
         Q_EMIT u.cbProjectGroup->activated(0);
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
+        QVERIFY(f.Boxes.Errors()[0].startsWith(
+            QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
         QCOMPARE(u.lbProjects->count(), 3);
         // The fields still belong to the project shown: they are stored into it.
         QCOMPARE(w.LastIndex(), 0);
@@ -395,14 +406,22 @@ private Q_SLOTS:
         SaveScreenshot(&w, QStringLiteral("process-page.png"));
         QVERIFY(w.close());
         const TIniFile settings(f.WorkDir() + QStringLiteral("Group.vprj"));
-        QCOMPARE(settings.ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvMinor"), -1), 8);
-        QCOMPARE(settings.ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("Status"), -1), 3);
-        QCOMPARE(settings.ReadString(QStringLiteral("Global"), QStringLiteral("Company"), QString()), QStringLiteral("Umbrella"));
+        QCOMPARE(settings.ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvMinor"), -1),
+                 8);
+        QCOMPARE(settings.ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("Status"), -1),
+                 3);
+        QCOMPARE(
+            settings.ReadString(QStringLiteral("Global"), QStringLiteral("Company"), QString()),
+            QStringLiteral("Umbrella"));
         const TIniFile config(f.ConfigFile());
-        QCOMPARE(config.ReadString(QStringLiteral("Config"), QStringLiteral("TemplateName"), QString()), QStringLiteral("VersInfo.trc"));
-        QCOMPARE(config.ReadInteger(QStringLiteral("Config"), QStringLiteral("ProjGroupCount"), -1), 1);
-        QCOMPARE(config.ReadString(QStringLiteral("Config"), QStringLiteral("LastProjGroup"), QString()),
-                 f.WorkDir() + QStringLiteral("Group.groupproj"));
+        QCOMPARE(
+            config.ReadString(QStringLiteral("Config"), QStringLiteral("TemplateName"), QString()),
+            QStringLiteral("VersInfo.trc"));
+        QCOMPARE(config.ReadInteger(QStringLiteral("Config"), QStringLiteral("ProjGroupCount"), -1),
+                 1);
+        QCOMPARE(
+            config.ReadString(QStringLiteral("Config"), QStringLiteral("LastProjGroup"), QString()),
+            f.WorkDir() + QStringLiteral("Group.groupproj"));
     }
 
     // The window is live while the compiler runs: the command returns at
@@ -476,9 +495,9 @@ private Q_SLOTS:
     void partAboveTheLimitIsOneLogLine()
     {
         TMainFormFixture f;
-        const QString group = f.MakeGroup(QStringLiteral("Group"),
-                                          {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")},
-                                          {QStringLiteral("1.2.3.65536"), QStringLiteral("2.0.0.7")});
+        const QString group = f.MakeGroup(
+            QStringLiteral("Group"), {QStringLiteral("App.dproj"), QStringLiteral("Lib.dproj")},
+            {QStringLiteral("1.2.3.65536"), QStringLiteral("2.0.0.7")});
         f.WriteConfig(group, TestFiles::FakeCompiler());
         TMainForm& w = f.Start();
         const TMainFormUi u(w);
@@ -488,10 +507,11 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-32.rc")));
         QVERIFY(QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/Lib-32.rc")));
         const QString log = u.mmDos->toPlainText();
-        QVERIFY2(log.startsWith(QStringLiteral("*** Error: App.dproj: file version 1.2.3.65536 has a "
-                                               "part outside 0 to 65535, which a VERSIONINFO "
-                                               "cannot hold\n=====")),
-                 qPrintable(log));
+        QVERIFY2(
+            log.startsWith(QStringLiteral("*** Error: App.dproj: file version 1.2.3.65536 has a "
+                                          "part outside 0 to 65535, which a VERSIONINFO "
+                                          "cannot hold\n=====")),
+            qPrintable(log));
         QCOMPARE(log.count(QStringLiteral("*** Error: App.dproj")), 1);
     }
 

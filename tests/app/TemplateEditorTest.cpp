@@ -15,7 +15,8 @@
 #include <QTest>
 #include <QToolButton>
 
-class TTemplateEditorTest : public QObject {
+class TTemplateEditorTest : public QObject
+{
     Q_OBJECT
 
 private:
@@ -50,11 +51,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("utf8 bom lf") << QByteArray("\xEF\xBB\xBF" "a\nb\n") << QByteArray("\xEF\xBB\xBF" "a\nbX\n");
+        QTest::newRow("utf8 bom lf") << QByteArray("\xEF\xBB\xBF"
+                                                   "a\nb\n")
+                                     << QByteArray("\xEF\xBB\xBF"
+                                                   "a\nbX\n");
         QTest::newRow("crlf no final break") << QByteArray("a\r\nb") << QByteArray("a\r\nbX");
-        QTest::newRow("utf16le") << QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0", 14)
-                                 << QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0X\0\r\0\n\0", 16);
-        QTest::newRow("windows-1252") << QByteArray("\xA9\r\nb\r\n") << QByteArray("\xA9\r\nbX\r\n");
+        QTest::newRow("utf16le") << QByteArray("\xFF\xFE"
+                                               "a\0\r\0\n\0b\0\r\0\n\0",
+                                               14)
+                                 << QByteArray("\xFF\xFE"
+                                               "a\0\r\0\n\0b\0X\0\r\0\n\0",
+                                               16);
+        QTest::newRow("windows-1252")
+            << QByteArray("\xA9\r\nb\r\n") << QByteArray("\xA9\r\nbX\r\n");
     }
 
     void okKeepsTheFileForm()
@@ -88,7 +97,8 @@ private Q_SLOTS:
         QCOMPARE(u.pcMain->currentIndex(), 2);
         QCOMPARE(u.seTemplate->text(), loaded);
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QVERIFY(f.Boxes.Errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
+        QVERIFY(f.Boxes.Errors()[0].startsWith(
+            QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
         // A folder in the way: OK cannot write and keeps the unsaved text.
         const QString folder = f.WorkDir() + QStringLiteral("folder.trc");
         QDir().mkpath(folder);
@@ -98,7 +108,8 @@ private Q_SLOTS:
         QCOMPARE(u.pcMain->currentIndex(), 1);
         QCOMPARE(u.seTemplate->text(), QStringLiteral("unsaved"));
         QCOMPARE(f.Boxes.Errors().size(), 2);
-        QVERIFY(f.Boxes.Errors()[1].startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(folder)));
+        QVERIFY(f.Boxes.Errors()[1].startsWith(
+            QStringLiteral("Cannot create file \"%1\". ").arg(folder)));
     }
 
     void insertReplacesTheSelection()
@@ -169,7 +180,8 @@ private Q_SLOTS:
         u.btResCompiler->click();
         QCOMPARE(f.Dialogs.Requests[3].FileName, QStringLiteral("brcc32.exe"));
         QVERIFY(f.Dialogs.Requests[3].Filter.startsWith(QStringLiteral("Programs|*.exe")));
-        QVERIFY(f.Dialogs.Requests[3].InitialDir.endsWith(TestFiles::Native(QStringLiteral("programs/"))));
+        QVERIFY(f.Dialogs.Requests[3].InitialDir.endsWith(
+            TestFiles::Native(QStringLiteral("programs/"))));
         u.cbProjectGroup->setEditText(QStringLiteral("groups/G.groupproj"));
         u.btProjectGroup->click();
         QCOMPARE(f.Dialogs.Requests[4].InitialDir, TestFiles::Native(QStringLiteral("groups/")));

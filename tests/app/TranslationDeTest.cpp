@@ -33,7 +33,8 @@
 
 using namespace TranslationSamples;
 
-namespace {
+namespace
+{
 
 QString LocaleDir()
 {
@@ -50,7 +51,8 @@ enum TMessageCase { mcCompilerMissing, mcFolderBlocked, mcTemplateMissing };
 
 } // namespace
 
-class TTranslationDeTest : public QObject {
+class TTranslationDeTest : public QObject
+{
     Q_OBJECT
 
 private:
@@ -69,7 +71,8 @@ private:
         QTest::addColumn<QString>("german");
         for (const TCaption& c : captions)
             QTest::addRow("%s %s.%s", c.Page, c.Object, c.Property)
-                << QString::fromLatin1(c.Object) << QString::fromLatin1(c.Property) << Utf8(c.German);
+                << QString::fromLatin1(c.Object) << QString::fromLatin1(c.Property)
+                << Utf8(c.German);
     }
 
     static const TCaption& FindCaption(const QList<TCaption>& captions, const QString& object,
@@ -91,10 +94,7 @@ private Q_SLOTS:
         QCOMPARE(CurrentLanguage(), QStringLiteral("de"));
     }
 
-    void mainWindowCaptions_data()
-    {
-        AddCaptionRows(MainWindowCaptions());
-    }
+    void mainWindowCaptions_data() { AddCaptionRows(MainWindowCaptions()); }
 
     void mainWindowCaptions()
     {
@@ -149,7 +149,8 @@ private Q_SLOTS:
             const char* Catalog;
         } windows[] = {
             // The window's title holds the version and is looked at elsewhere.
-            {&w, DesignTexts(&w, {QStringLiteral("cbPlaceholders")}, {w.objectName()}), "de/default.po"},
+            {&w, DesignTexts(&w, {QStringLiteral("cbPlaceholders")}, {w.objectName()}),
+             "de/default.po"},
             {&dialog, DesignTexts(&dialog, {}), "de/dialogs.po"},
         };
         for (const auto& window : windows) {
@@ -165,10 +166,7 @@ private Q_SLOTS:
         }
     }
 
-    void listEditorCaptions_data()
-    {
-        AddCaptionRows(ListEditorCaptions());
-    }
+    void listEditorCaptions_data() { AddCaptionRows(ListEditorCaptions()); }
 
     void listEditorCaptions()
     {
@@ -188,13 +186,15 @@ private Q_SLOTS:
         const TMainFormUi u(w);
         QString caption, description;
         QStringList entries;
-        const bool driven = DriveModal([&] { u.pmiEditList->trigger(); }, [&](QWidget* dialog) {
-            caption = dialog->windowTitle();
-            description = dialog->findChild<QLabel*>(QStringLiteral("lbDesc"))->text();
-            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lbxStringList"));
-            for (int i = 0; i < list->count(); ++i)
-                entries << list->item(i)->text();
-        });
+        const bool driven = DriveModal(
+            [&] { u.pmiEditList->trigger(); },
+            [&](QWidget* dialog) {
+                caption = dialog->windowTitle();
+                description = dialog->findChild<QLabel*>(QStringLiteral("lbDesc"))->text();
+                auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lbxStringList"));
+                for (int i = 0; i < list->count(); ++i)
+                    entries << list->item(i)->text();
+            });
         QVERIFY(driven);
         QCOMPARE(caption, QStringLiteral("Listeneinträge bearbeiten"));
         QCOMPARE(description, QStringLiteral("Delphi-Projekte"));
@@ -206,8 +206,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("chooser");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("project group") << 0 << QStringLiteral("Delphi-Projektgruppe auswählen")
-                                       << QStringLiteral("Projektgruppendateien|*.groupproj|Alle Dateien|*.*");
+        QTest::newRow("project group")
+            << 0 << QStringLiteral("Delphi-Projektgruppe auswählen")
+            << QStringLiteral("Projektgruppendateien|*.groupproj|Alle Dateien|*.*");
         QTest::newRow("template") << 1 << QStringLiteral("Ressourcenvorlage auswählen")
                                   << QStringLiteral("Vorlagen|*.trc|Alle Dateien|*.*");
         // Where the platform's programs have no extension, the compiler
@@ -217,7 +218,8 @@ private Q_SLOTS:
 #else
         const QString programs = QStringLiteral("Programme|*.exe|Alle Dateien|*");
 #endif
-        QTest::newRow("compiler") << 2 << QStringLiteral("Ressourcencompiler auswählen") << programs;
+        QTest::newRow("compiler") << 2 << QStringLiteral("Ressourcencompiler auswählen")
+                                  << programs;
     }
 
     void fileChooserTitles()
@@ -266,11 +268,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("situation");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("compiler cannot start") << int(mcCompilerMissing) << QStringLiteral("Fehler: ");
+        QTest::newRow("compiler cannot start")
+            << int(mcCompilerMissing) << QStringLiteral("Fehler: ");
         QTest::newRow("resources folder blocked")
             << int(mcFolderBlocked) << QStringLiteral("Schreiben nach %1 nicht möglich");
         QTest::newRow("template missing")
-            << int(mcTemplateMissing) << QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden. ");
+            << int(mcTemplateMissing)
+            << QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden. ");
     }
 
     // The messages are translated with their placeholders and filled afterwards.
@@ -343,8 +347,9 @@ private Q_SLOTS:
     void qtStandardButtons()
     {
         const QString qtCatalogs = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-        QVERIFY2(QFileInfo::exists(qtCatalogs + QStringLiteral("/qtbase_de.qm")),
-                 qPrintable(QStringLiteral("Qt's catalog qtbase_de.qm is missing in ") + qtCatalogs));
+        QVERIFY2(
+            QFileInfo::exists(qtCatalogs + QStringLiteral("/qtbase_de.qm")),
+            qPrintable(QStringLiteral("Qt's catalog qtbase_de.qm is missing in ") + qtCatalogs));
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Close);
         QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(u'&'), QStringLiteral("Abbrechen"));
@@ -365,7 +370,8 @@ private Q_SLOTS:
         QCOMPARE(u.edProject->text(), QStringLiteral("Build"));
         u.lbProjects->setCurrentRow(1);
         QCOMPARE(u.edProject->text(), QStringLiteral("Cancel"));
-        QCOMPARE(u.cbProjectGroup->currentText(), f.WorkDir() + QStringLiteral("Settings.groupproj"));
+        QCOMPARE(u.cbProjectGroup->currentText(),
+                 f.WorkDir() + QStringLiteral("Settings.groupproj"));
         // Captions equal to those names are translated all the same.
         QCOMPARE(u.btSettings->toolTip(), QStringLiteral("Einstellungen"));
         QCOMPARE(u.pmiCancel->text(), QStringLiteral("Abbrechen"));
@@ -397,7 +403,8 @@ private Q_SLOTS:
                 ReadPoFile(QStringLiteral(QUORVEL_PO_DIR "/") + QLatin1String(catalog));
             QVERIFY(!entries.isEmpty());
             for (const TPoEntry& e : entries) {
-                const QString name = QLatin1String(catalog) + QStringLiteral(": ") + e.MsgId.left(50);
+                const QString name =
+                    QLatin1String(catalog) + QStringLiteral(": ") + e.MsgId.left(50);
                 if (e.MsgIdPlural.isEmpty()) {
                     QTest::newRow(qPrintable(name)) << e.MsgId << e.MsgStr << e.Fuzzy;
                     continue;
@@ -445,9 +452,9 @@ private Q_SLOTS:
         SaveScreenshot(&w, QStringLiteral("de-editor-page.png"));
         u.btCancel->click();
         u.btBack->click();
-        const bool driven = DriveModal([&] { u.pmiEditList->trigger(); }, [](QWidget* dialog) {
-            SaveScreenshot(dialog, QStringLiteral("de-list-editor.png"));
-        });
+        const bool driven = DriveModal(
+            [&] { u.pmiEditList->trigger(); },
+            [](QWidget* dialog) { SaveScreenshot(dialog, QStringLiteral("de-list-editor.png")); });
         QVERIFY(driven);
         QVERIFY(f.Boxes.Calls.isEmpty());
     }

@@ -23,7 +23,8 @@
 
 using namespace TranslationSamples;
 
-class TTranslationFrTest : public QObject {
+class TTranslationFrTest : public QObject
+{
     Q_OBJECT
 
 private:
@@ -31,7 +32,8 @@ private:
     {
         QTest::addColumn<int>("index");
         for (int i = 0; i < captions.size(); ++i)
-            QTest::addRow("%s %s.%s", captions[i].Page, captions[i].Object, captions[i].Property) << i;
+            QTest::addRow("%s %s.%s", captions[i].Page, captions[i].Object, captions[i].Property)
+                << i;
     }
 
 private Q_SLOTS:
@@ -43,10 +45,7 @@ private Q_SLOTS:
                                   QStringLiteral("/locale/de/LC_MESSAGES/default.mo")));
     }
 
-    void mainWindowCaptions_data()
-    {
-        AddCaptionRows(MainWindowCaptions());
-    }
+    void mainWindowCaptions_data() { AddCaptionRows(MainWindowCaptions()); }
 
     void mainWindowCaptions()
     {
@@ -58,10 +57,7 @@ private Q_SLOTS:
         QCOMPARE(CaptionOf(&w, row), QString::fromLatin1(row.English));
     }
 
-    void listEditorCaptions_data()
-    {
-        AddCaptionRows(ListEditorCaptions());
-    }
+    void listEditorCaptions_data() { AddCaptionRows(ListEditorCaptions()); }
 
     void listEditorCaptions()
     {
@@ -104,12 +100,12 @@ private Q_SLOTS:
         TMainForm& w = f.Create();
         const TMainFormUi u(w);
         TEditHistListDialog dialog;
-        const QStringList texts = listEditor
-            ? DesignTexts(&dialog, {})
-            : DesignTexts(&w, {QStringLiteral("cbPlaceholders")}, {w.objectName()});
-        const QSet<QString> ids = MsgIds(QStringLiteral(QUORVEL_PO_DIR) +
-                                         (listEditor ? QStringLiteral("/dialogs.pot")
-                                                     : QStringLiteral("/default.pot")));
+        const QStringList texts =
+            listEditor ? DesignTexts(&dialog, {})
+                       : DesignTexts(&w, {QStringLiteral("cbPlaceholders")}, {w.objectName()});
+        const QSet<QString> ids =
+            MsgIds(QStringLiteral(QUORVEL_PO_DIR) +
+                   (listEditor ? QStringLiteral("/dialogs.pot") : QStringLiteral("/default.pot")));
         QVERIFY(texts.size() >= ListEditorCaptions().size());
         QVERIFY(!ids.isEmpty());
         for (const QString& text : texts)
@@ -174,15 +170,16 @@ private Q_SLOTS:
         u.btProcess->click();
         QTRY_VERIFY(!w.IsGenerating());
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QVERIFY2(f.Boxes.Errors()[0].startsWith(QStringLiteral("Error: ")), qPrintable(f.Boxes.Errors()[0]));
+        QVERIFY2(f.Boxes.Errors()[0].startsWith(QStringLiteral("Error: ")),
+                 qPrintable(f.Boxes.Errors()[0]));
     }
 
     void messageBoxAndQtButtons()
     {
         QString caption;
-        const bool driven = DriveModal(
-            [] { TMessageBoxes().ShowError(QStringLiteral("text"), dmActiveForm); },
-            [&](QWidget* box) { caption = box->windowTitle(); });
+        const bool driven =
+            DriveModal([] { TMessageBoxes().ShowError(QStringLiteral("text"), dmActiveForm); },
+                       [&](QWidget* box) { caption = box->windowTitle(); });
         QVERIFY(driven);
         QCOMPARE(caption, QStringLiteral("Error"));
         QMessageBox box;

@@ -24,7 +24,8 @@
 
 #include <functional>
 
-namespace TranslationSamples {
+namespace TranslationSamples
+{
 
 // One control's text: the object (widget or menu action) is found by name
 // below the window; Property is a Qt property holding the text.
@@ -253,7 +254,8 @@ inline QStringList MessagePlaceholders(const QString& message)
 // Opens a modal window through open() while driver() looks at it once it is
 // shown; the window is closed afterwards so that a failing check cannot hang.
 // Returns whether the driver saw a window.
-inline bool DriveModal(const std::function<void()>& open, const std::function<void(QWidget*)>& driver)
+inline bool DriveModal(const std::function<void()>& open,
+                       const std::function<void(QWidget*)>& driver)
 {
     bool driven = false;
     // The timer lives as long as the call: it cannot fire after open() returned.

@@ -178,12 +178,15 @@ TEST_P(BuildCommandTest, WritesCompilesAndReports)
     if (c.Succeeded)
         for (const QString& n : c.Compiled)
             err += QStringLiteral("Cannot open file \"%1\". %2\n")
-                       .arg(TestFiles::Native(f.GroupFolder() +
-                                              QString(n).replace(QLatin1String(".rc"), QLatin1String(".res"))),
+                       .arg(TestFiles::Native(
+                                f.GroupFolder() +
+                                QString(n).replace(QLatin1String(".rc"), QLatin1String(".res"))),
                             TestFiles::NotFoundText());
-    EXPECT_EQ(r.Err, err + TestFiles::NativeQuoted(U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()))
-                               .replace(f.GroupFolder(), TestFiles::Native(f.GroupFolder()))
-                               .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText()));
+    EXPECT_EQ(
+        r.Err,
+        err + TestFiles::NativeQuoted(U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()))
+                  .replace(f.GroupFolder(), TestFiles::Native(f.GroupFolder()))
+                  .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText()));
     EXPECT_EQ(f.Scripts(), c.Scripts);
     // The tool writes neither the group's settings nor the configuration.
     EXPECT_FALSE(QFileInfo::exists(f.Path("demo/Demo.vprj")));
@@ -285,7 +288,8 @@ const TBuildCase BuildCases[] = {
      AllFive,
      "bad\n*** Error: exit code 3\n",
      Below(QStringLiteral("Resources"), AllFive),
-     "", false},
+     "",
+     false},
     {"CompilerMissing",
      {QStringLiteral("--compiler"), QStringLiteral("T/no/brcc32.exe")},
      {},
@@ -347,9 +351,14 @@ TEST_P(BuildReadBackTest, FailsUnlessTheResCarriesTheFileVersion)
         vars.emplace_back("FAKERC_WRITE_RES", c.WriteRes);
     const TRun r = f.Run({QStringLiteral("build"), f.Group()}, vars);
     EXPECT_EQ(r.ExitCode, c.ExitCode);
-    const QString line = TestFiles::NativeQuoted(U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()))
-                             .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText());
-    EXPECT_EQ(r.Err, line.isEmpty() ? line : line + u'\n' + QString(line).replace(QStringLiteral("-32"), QStringLiteral("-64")) + u'\n');
+    const QString line =
+        TestFiles::NativeQuoted(U(c.Err).replace(QLatin1String("G/"), f.GroupFolder()))
+            .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText());
+    EXPECT_EQ(r.Err, line.isEmpty()
+                         ? line
+                         : line + u'\n' +
+                               QString(line).replace(QStringLiteral("-32"), QStringLiteral("-64")) +
+                               u'\n');
 }
 
 const TReadBackCase ReadBackCases[] = {
@@ -367,7 +376,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BuildReadBackTest, testing::ValuesIn(ReadBackCas
 
 struct TRangeCase {
     const char* Name;
-    QStringList Settings;  // the group's settings file, when not empty
+    QStringList Settings;   // the group's settings file, when not empty
     const char* LibVersion; // the FileVersion of DemoLib.dproj
     const char* Err;
     QStringList Scripts; // below Resources, sorted
@@ -402,7 +411,8 @@ TEST_P(BuildRangeTest, SkipsTheProject)
 
 const TRangeCase RangeCases[] = {
     {"StoredBuild",
-     {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("fvBuild=65536"), QStringLiteral("Status=7")},
+     {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("fvBuild=65536"),
+      QStringLiteral("Status=7")},
      "2.0.0.3",
      "DemoApp.dproj: file version 1.0.0.65536 has a part outside 0 to 65535, which a VERSIONINFO "
      "cannot hold\n",
@@ -608,9 +618,10 @@ TEST(BuildCommand, TimeLimitEndsTheCompilerWithItsChildren)
     TestFiles::Write(f.Path("demo/Demo.groupproj"),
                      TestFiles::GroupFile({QStringLiteral("Tools\\DemoTool.dproj")}));
     const QString script = f.Path("slowrc.sh");
-    TestFiles::Write(script, "#!/bin/sh\nsleep 300 &\necho $! > \"$0.child\"\necho started\nwait\n");
-    ASSERT_TRUE(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner |
-                                                  QFile::ExeOwner));
+    TestFiles::Write(script,
+                     "#!/bin/sh\nsleep 300 &\necho $! > \"$0.child\"\necho started\nwait\n");
+    ASSERT_TRUE(
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const TRun r = f.Run({QStringLiteral("build"), f.Group(), QStringLiteral("--compiler"), script,
                           QStringLiteral("--timeout"), QStringLiteral("1")});
     EXPECT_EQ(r.ExitCode, 1);
@@ -715,17 +726,18 @@ TEST_P(BuildJobsTest, PrintsWhatARunOneAtATimePrints)
               0);
     const QString settings = f.Path("demo/Demo.vprj");
     TestFiles::Write(settings, TestFiles::Read(settings).replace("fvBuild=777", "fvBuild=70000"));
-    TestFiles::Write(f.Path("plan/DemoApp-32.rc.env"),
-                     "FAKERC_STDOUT=app\\nline two\\n\nFAKERC_SLEEP_MS=600\nFAKERC_VERSION_RES=1\n");
+    TestFiles::Write(
+        f.Path("plan/DemoApp-32.rc.env"),
+        "FAKERC_STDOUT=app\\nline two\\n\nFAKERC_SLEEP_MS=600\nFAKERC_VERSION_RES=1\n");
     TestFiles::Write(f.Path("plan/DemoApp-64.rc.env"),
                      "FAKERC_STDERR=error RC2104\\n\nFAKERC_EXIT=2\n");
-    TestFiles::Write(f.Path("plan/DemoLib-32.rc.env"), "FAKERC_STDOUT=hung\nFAKERC_SLEEP_MS=8000\n");
+    TestFiles::Write(f.Path("plan/DemoLib-32.rc.env"),
+                     "FAKERC_STDOUT=hung\nFAKERC_SLEEP_MS=8000\n");
     TestFiles::Write(f.Path("plan/DemoLib-64.rc.env"), "FAKERC_STDOUT=no line end\n");
     const TVars vars{{"FAKERC_PLAN_DIR", "T/plan"}};
-    const QStringList args =
-        QStringList{QStringLiteral("build"), f.Group(), QStringLiteral("--timeout"),
-                    QStringLiteral("1")} +
-        c.Options;
+    const QStringList args = QStringList{QStringLiteral("build"), f.Group(),
+                                         QStringLiteral("--timeout"), QStringLiteral("1")} +
+                             c.Options;
     const TRun one = f.Run(args, vars);
     const TRun many = f.Run(args + c.Jobs, vars);
     const QString log = c.Options.contains(QStringLiteral("--json")) ? one.Err : one.Out;

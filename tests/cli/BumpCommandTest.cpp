@@ -215,7 +215,8 @@ const TRefusedCase RefusedCases[] = {
      {QStringLiteral("--build")},
      {QStringLiteral("[DemoLib.dproj]"), QStringLiteral("fvBuild=65535")},
      2,
-     "quorvel-cli: DemoLib.dproj: the file version 1.0.0.65535 cannot be raised further: a version resource holds no part "
+     "quorvel-cli: DemoLib.dproj: the file version 1.0.0.65535 cannot be raised further: a version "
+     "resource holds no part "
      "above 65535"},
     {"StoredMinorAboveTheLimit",
      {QStringLiteral("--minor"), QStringLiteral("--all")},

@@ -261,7 +261,9 @@ TEST(CheckCommand, FileWithoutProjects)
             EXPECT_TRUE(r.Out.isEmpty()) << r.Out.toStdString();
         else
             EXPECT_TRUE(r.Out.endsWith(U(c.Out))) << r.Out.toStdString();
-        EXPECT_EQ(r.Err, c.ExitCode ? QStringLiteral("No projects in %1\n").arg(TestFiles::Native(c.File)) : QString());
+        EXPECT_EQ(r.Err, c.ExitCode
+                             ? QStringLiteral("No projects in %1\n").arg(TestFiles::Native(c.File))
+                             : QString());
     }
     EXPECT_EQ(copy.Listing(), listing);
     Q_UNUSED(demo);

@@ -11,7 +11,8 @@
 
 #include <ostream>
 
-namespace {
+namespace
+{
 
 enum class TStream { Out, Err };
 
@@ -29,7 +30,8 @@ void PrintTo(const TCliLanguageCase& c, std::ostream* os)
     *os << c.Name;
 }
 
-class CliTranslationTest : public testing::TestWithParam<TCliLanguageCase> {
+class CliTranslationTest : public testing::TestWithParam<TCliLanguageCase>
+{
 protected:
     void SetUp() override
     {
@@ -42,8 +44,9 @@ protected:
         TestFiles::Write(Dir.filePath(QStringLiteral("B.dproj")), project);
         TestFiles::Write(Dir.filePath(QStringLiteral("One.groupproj")),
                          TestFiles::GroupFile({QStringLiteral("A.dproj")}));
-        TestFiles::Write(Dir.filePath(QStringLiteral("Two.groupproj")),
-                         TestFiles::GroupFile({QStringLiteral("A.dproj"), QStringLiteral("B.dproj")}));
+        TestFiles::Write(
+            Dir.filePath(QStringLiteral("Two.groupproj")),
+            TestFiles::GroupFile({QStringLiteral("A.dproj"), QStringLiteral("B.dproj")}));
         // A named configuration must exist; an empty one gives the defaults.
         TestFiles::Write(Dir.filePath(QStringLiteral("empty.ini")), QByteArray());
     }
@@ -86,39 +89,95 @@ const QString Help = QStringLiteral("--help");
 INSTANTIATE_TEST_SUITE_P(
     Languages, CliTranslationTest,
     testing::Values(
-        TCliLanguageCase{"GermanOverview", "de", {Help}, 0, TStream::Out,
-                         "Aufruf: quorvel-cli [--config FILE] COMMAND [ARGS...]\n\n"
-                         "Pflegt die Versionsinformationen einer Delphi-Projektgruppe und erzeugt ihre\n"
-                         "Versionsressourcen, wie es das Quorvel-Fenster tut.\n\nBefehle:\n"
-                         "  list    die Werte der Gruppe und jedes Projekt zeigen\n"},
-        TCliLanguageCase{"GermanOptions", "de", {Help}, 0, TStream::Out,
-                         "\nOptionen:\n  --config FILE  diese Konfigurationsdatei statt der des Fensters lesen\n"},
-        TCliLanguageCase{"GermanUnknownOption", "de", {QStringLiteral("--fast")}, 2, TStream::Err,
+        TCliLanguageCase{
+            "GermanOverview",
+            "de",
+            {Help},
+            0,
+            TStream::Out,
+            "Aufruf: quorvel-cli [--config FILE] COMMAND [ARGS...]\n\n"
+            "Pflegt die Versionsinformationen einer Delphi-Projektgruppe und erzeugt ihre\n"
+            "Versionsressourcen, wie es das Quorvel-Fenster tut.\n\nBefehle:\n"
+            "  list    die Werte der Gruppe und jedes Projekt zeigen\n"},
+        TCliLanguageCase{"GermanOptions",
+                         "de",
+                         {Help},
+                         0,
+                         TStream::Out,
+                         "\nOptionen:\n  --config FILE  diese Konfigurationsdatei statt der des "
+                         "Fensters lesen\n"},
+        TCliLanguageCase{"GermanUnknownOption",
+                         "de",
+                         {QStringLiteral("--fast")},
+                         2,
+                         TStream::Err,
                          "quorvel-cli: unbekannte Option --fast\nAufruf: "},
-        TCliLanguageCase{"GermanUnknownCommand", "de", {QStringLiteral("make")}, 2, TStream::Err,
+        TCliLanguageCase{"GermanUnknownCommand",
+                         "de",
+                         {QStringLiteral("make")},
+                         2,
+                         TStream::Err,
                          "quorvel-cli: unbekannter Befehl make\n"},
-        TCliLanguageCase{"GermanUsageError", "de", {QStringLiteral("list")}, 2, TStream::Err,
+        TCliLanguageCase{"GermanUsageError",
+                         "de",
+                         {QStringLiteral("list")},
+                         2,
+                         TStream::Err,
                          "quorvel-cli: keine Gruppendatei angegeben\n"
                          "Aufruf: quorvel-cli [--config FILE] list GROUP [--json]\n"},
-        TCliLanguageCase{"GermanCommandHelp", "de", {QStringLiteral("set"), Help}, 0, TStream::Out,
-                         "Aufruf: quorvel-cli [--config FILE] set GROUP [--project ENTRY]... [--all] "
-                         "KEY=VALUE...\nGruppenschlüssel:  pvMajor"},
-        TCliLanguageCase{"GermanFileError", "de", {QStringLiteral("list"), QStringLiteral("Missing.groupproj")},
-                         1, TStream::Err,
+        TCliLanguageCase{
+            "GermanCommandHelp",
+            "de",
+            {QStringLiteral("set"), Help},
+            0,
+            TStream::Out,
+            "Aufruf: quorvel-cli [--config FILE] set GROUP [--project ENTRY]... [--all] "
+            "KEY=VALUE...\nGruppenschlüssel:  pvMajor"},
+        TCliLanguageCase{"GermanFileError",
+                         "de",
+                         {QStringLiteral("list"), QStringLiteral("Missing.groupproj")},
+                         1,
+                         TStream::Err,
                          "Die Datei „%1/Missing.groupproj“ kann nicht geöffnet werden. "},
-        TCliLanguageCase{"GermanOneProject", "de", {QStringLiteral("check"), QStringLiteral("GROUP1")}, 0,
-                         TStream::Out, "Keine Warnungen für 1 Projekt\n"},
-        TCliLanguageCase{"GermanTwoProjects", "de", {QStringLiteral("check"), QStringLiteral("GROUP2")}, 0,
-                         TStream::Out, "Keine Warnungen für 2 Projekte\n"},
-        TCliLanguageCase{"FrenchUsageError", "fr", {QStringLiteral("list")}, 2, TStream::Err,
+        TCliLanguageCase{"GermanOneProject",
+                         "de",
+                         {QStringLiteral("check"), QStringLiteral("GROUP1")},
+                         0,
+                         TStream::Out,
+                         "Keine Warnungen für 1 Projekt\n"},
+        TCliLanguageCase{"GermanTwoProjects",
+                         "de",
+                         {QStringLiteral("check"), QStringLiteral("GROUP2")},
+                         0,
+                         TStream::Out,
+                         "Keine Warnungen für 2 Projekte\n"},
+        TCliLanguageCase{"FrenchUsageError",
+                         "fr",
+                         {QStringLiteral("list")},
+                         2,
+                         TStream::Err,
                          "quorvel-cli: no group file given\n"
                          "usage: quorvel-cli [--config FILE] list GROUP [--json]\n"},
-        TCliLanguageCase{"FrenchFileError", "fr", {QStringLiteral("list"), QStringLiteral("Missing.groupproj")},
-                         1, TStream::Err, "Cannot open file \"%1/Missing.groupproj\". "},
-        TCliLanguageCase{"EnglishOneProject", "en", {QStringLiteral("check"), QStringLiteral("GROUP1")}, 0,
-                         TStream::Out, "No warnings for 1 project\n"},
-        TCliLanguageCase{"EnglishTwoProjects", "en", {QStringLiteral("check"), QStringLiteral("GROUP2")}, 0,
-                         TStream::Out, "No warnings for 2 projects\n"}),
-    [](const testing::TestParamInfo<TCliLanguageCase>& info) { return std::string(info.param.Name); });
+        TCliLanguageCase{"FrenchFileError",
+                         "fr",
+                         {QStringLiteral("list"), QStringLiteral("Missing.groupproj")},
+                         1,
+                         TStream::Err,
+                         "Cannot open file \"%1/Missing.groupproj\". "},
+        TCliLanguageCase{"EnglishOneProject",
+                         "en",
+                         {QStringLiteral("check"), QStringLiteral("GROUP1")},
+                         0,
+                         TStream::Out,
+                         "No warnings for 1 project\n"},
+        TCliLanguageCase{"EnglishTwoProjects",
+                         "en",
+                         {QStringLiteral("check"), QStringLiteral("GROUP2")},
+                         0,
+                         TStream::Out,
+                         "No warnings for 2 projects\n"}),
+    [](const testing::TestParamInfo<TCliLanguageCase>& info) {
+        return std::string(info.param.Name);
+    });
 
 } // namespace

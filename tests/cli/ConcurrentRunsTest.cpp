@@ -119,7 +119,8 @@ TEST(ConcurrentRuns, EmptyLocksOfKilledRunsAreTakenOver)
         bool EmptyGuard;
     } cases[] = {
         {"EmptyLock", "", false},
-        {"EndedOwnerAndEmptyGuard", QByteArray::number(ended.processId()) + "\nquorvel-cli\n\n", true},
+        {"EndedOwnerAndEmptyGuard", QByteArray::number(ended.processId()) + "\nquorvel-cli\n\n",
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -45,7 +45,8 @@ TEST_P(EscapeValuesOptionTest, DecidesHowTextValuesGoIn)
     TestFiles::Write(path("Group/App.dproj"),
                      TestFiles::ProjectFile(U("CompanyName=Müller &amp; Söhne;FileVersion=1.0.0.1"),
                                             QStringLiteral("1")));
-    TestFiles::Write(path("Company.trc"), "\xEF\xBB\xBF" "Company=$Company\r\n");
+    TestFiles::Write(path("Company.trc"), "\xEF\xBB\xBF"
+                                          "Company=$Company\r\n");
     TestFiles::Write(
         path("cfg/quorvel.ini"),
         TestFiles::CrLf({QStringLiteral("[Config]"),

@@ -76,8 +76,8 @@ void TGroupCopy::WriteConfig(const QStringList& lines, const QString& compiler)
 TGroupCopy::TRun TGroupCopy::Run(const QStringList& arguments,
                                  const QList<QPair<QString, QString>>& variables) const
 {
-    return TestFiles::RunCli(QStringList{QStringLiteral("--config"), Config()} + arguments, Dir.path(),
-                             Path(QStringLiteral("home")), variables);
+    return TestFiles::RunCli(QStringList{QStringLiteral("--config"), Config()} + arguments,
+                             Dir.path(), Path(QStringLiteral("home")), variables);
 }
 
 QStringList TGroupCopy::Listing() const

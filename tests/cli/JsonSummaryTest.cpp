@@ -57,7 +57,8 @@ TEST_P(JsonSummaryTest, SummaryOnStandardOutput)
         failures.append(QJsonObject{
             {QStringLiteral("project"), f[0]},
             {QStringLiteral("platform"), f[1]},
-            {QStringLiteral("reason"), TestFiles::NativeQuoted(QString(f[2]).replace(QStringLiteral("G/"), folder))}});
+            {QStringLiteral("reason"),
+             TestFiles::NativeQuoted(QString(f[2]).replace(QStringLiteral("G/"), folder))}});
     expected.insert(QStringLiteral("failures"), failures);
     EXPECT_EQ(json, expected) << r.Out.toStdString();
 }

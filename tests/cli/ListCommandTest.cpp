@@ -47,8 +47,8 @@ protected:
 
     TRun Run(const QStringList& arguments, const QString& workingDirectory = QString()) const
     {
-        return TestFiles::RunCli(arguments, workingDirectory.isEmpty() ? Dir.path() : workingDirectory,
-                                 File("home"));
+        return TestFiles::RunCli(
+            arguments, workingDirectory.isEmpty() ? Dir.path() : workingDirectory, File("home"));
     }
 
     QJsonObject ListJson(const QString& group) const
@@ -177,12 +177,14 @@ TEST_F(ListCommand, GlobalSectionAndSpecialCharacters)
 // check names a macro that is left.
 TEST_F(ListCommand, ProjectNameMacrosFromTheProjectFile)
 {
-    TestFiles::Write(File("sub/My.Tool.dproj"),
-                     TestFiles::ProjectFile("FileDescription=$(MSBuildProjectName) for $(msbuildprojectname);"
-                                            "ProductName=$(MODULENAME);CompanyName=$(Company)",
-                                            "1"));
+    TestFiles::Write(
+        File("sub/My.Tool.dproj"),
+        TestFiles::ProjectFile("FileDescription=$(MSBuildProjectName) for $(msbuildprojectname);"
+                               "ProductName=$(MODULENAME);CompanyName=$(Company)",
+                               "1"));
     const QString group = Group({"sub\\My.Tool.dproj", "App.dproj"});
-    TestFiles::Write(File("Group.vprj"), TestFiles::CrLf({"[App.dproj]", "Description=$(ModuleName)"}));
+    TestFiles::Write(File("Group.vprj"),
+                     TestFiles::CrLf({"[App.dproj]", "Description=$(ModuleName)"}));
     const QJsonObject json = ListJson(group);
     EXPECT_EQ(json["global"].toObject()["Product"].toString(), "My.Tool");
     EXPECT_EQ(json["global"].toObject()["Company"].toString(), "$(Company)");
@@ -247,8 +249,7 @@ TEST_F(ListCommand, WritesNoFile)
     const QString group = Group({"App.dproj", "sub\\Lib.dproj"});
     const QStringList before = Listing();
     for (const QStringList& args :
-         {QStringList{"--config", Config(), "list", group, "--json"},
-          QStringList{"list", group}}) {
+         {QStringList{"--config", Config(), "list", group, "--json"}, QStringList{"list", group}}) {
         const TRun r = Run(args);
         EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     }

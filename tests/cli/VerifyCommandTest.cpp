@@ -317,12 +317,13 @@ TEST(VerifyCommand, ChangedValueWithoutRebuildIsAnOutdatedScript)
     EXPECT_EQ(r.ExitCode, 1);
     QStringList expected;
     for (const char* platform : {"32", "64"})
-        expected << TestFiles::NativeQuoted(QStringLiteral("DemoLib.dproj (%1-bit): outdated script "
-                                   "\"%2Resources/DemoLib-%1.rc\": line 20 is \"            VALUE "
-                                   "\"FileDescription\", L\"Demo library\\0\"\", a build now "
-                                   "writes \"            VALUE \"FileDescription\", L\"Core "
-                                   "library\\0\"\"")
-                        .arg(U(platform), folder));
+        expected << TestFiles::NativeQuoted(
+            QStringLiteral("DemoLib.dproj (%1-bit): outdated script "
+                           "\"%2Resources/DemoLib-%1.rc\": line 20 is \"            VALUE "
+                           "\"FileDescription\", L\"Demo library\\0\"\", a build now "
+                           "writes \"            VALUE \"FileDescription\", L\"Core "
+                           "library\\0\"\"")
+                .arg(U(platform), folder));
     EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
 }
 

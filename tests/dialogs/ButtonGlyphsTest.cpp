@@ -8,7 +8,8 @@
 #include <QToolButton>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 const QColor Background(255, 0, 255);
 const QColor NormalMark(200, 0, 0);
@@ -29,12 +30,14 @@ QPixmap TestGlyph(int imageWidth, int imageHeight)
 
 QImage IconImage(const QAbstractButton* button, QIcon::Mode mode)
 {
-    return button->icon().pixmap(button->iconSize(), mode).toImage().convertToFormat(QImage::Format_ARGB32);
+    return button->icon()
+        .pixmap(button->iconSize(), mode)
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32);
 }
 
 // A dialog-like container: buttons directly on it, one inside a group box.
-struct TContainer
-{
+struct TContainer {
     QWidget Window;
     QPushButton* GlyphButton = new QPushButton(QStringLiteral("OK"), &Window);
     QPushButton* PlainButton = new QPushButton(QStringLiteral("Plain"), &Window);
@@ -98,7 +101,8 @@ void ButtonGlyphsTest::iconImages()
     QCOMPARE(QColor(normal.pixel(middle)), NormalMark);
     QCOMPARE(QColor(disabled.pixel(middle)), DisabledMark);
     // The background colour of the bottom-left pixel is shown transparent.
-    for (const QPoint corner : {QPoint(0, 0), QPoint(imageWidth - 1, imageHeight - 1), QPoint(0, imageHeight - 1)}) {
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(imageWidth - 1, imageHeight - 1), QPoint(0, imageHeight - 1)}) {
         QCOMPARE(qAlpha(normal.pixel(corner)), 0);
         QCOMPARE(qAlpha(disabled.pixel(corner)), 0);
     }

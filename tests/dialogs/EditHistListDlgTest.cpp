@@ -1,5 +1,5 @@
-#include "dialogs/ButtonGlyphs.h"
 #include "dialogs/EditHistListDlg.h"
+#include "dialogs/ButtonGlyphs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,11 +15,11 @@
 #include <algorithm>
 #include <functional>
 
-namespace {
+namespace
+{
 
 // What the driver saw in the open dialog.
-struct TSeen
-{
+struct TSeen {
     QString Caption;
     QString Desc;
     QStringList Entries;
@@ -34,8 +34,7 @@ QListWidget* StringList(QWidget* dialog)
     return dialog->findChild<QListWidget*>(QStringLiteral("lbxStringList"));
 }
 
-template <typename T>
-T* Control(QWidget* dialog, const char* name)
+template <typename T> T* Control(QWidget* dialog, const char* name)
 {
     T* control = dialog->findChild<T*>(QString::fromLatin1(name));
     if (!control)
@@ -69,7 +68,8 @@ void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers)
         return;
     }
     list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(item).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(item).center());
 }
 
 void ClickButton(QWidget* dialog, const char* name)
@@ -176,7 +176,7 @@ private Q_SLOTS:
 void EditHistListDlgTest::edit_data()
 {
     QTest::addColumn<QStringList>("initial");
-    QTest::addColumn<QStringList>("steps"); // the last one closes the dialog
+    QTest::addColumn<QStringList>("steps");        // the last one closes the dialog
     QTest::addColumn<QStringList>("shownEntries"); // before the closing step
     QTest::addColumn<QList<int>>("shownSelected");
     QTest::addColumn<int>("shownCurrent");
@@ -202,21 +202,21 @@ void EditHistListDlgTest::edit_data()
         << Four << QStringList{"click 0", "ctrl 3", "remove", "esc"} << QStringList{"b", "c"}
         << QList<int>{1} << 1 << false << Four;
     QTest::newRow("remove, then close the window")
-        << Four << QStringList{"all", "remove", "close"} << QStringList{}
-        << QList<int>{} << -1 << false << Four;
+        << Four << QStringList{"all", "remove", "close"} << QStringList{} << QList<int>{} << -1
+        << false << Four;
     QTest::newRow("remove every entry, OK")
-        << Four << QStringList{"all", "remove", "ok"} << QStringList{}
-        << QList<int>{} << -1 << true << QStringList{};
+        << Four << QStringList{"all", "remove", "ok"} << QStringList{} << QList<int>{} << -1 << true
+        << QStringList{};
     QTest::newRow("remove every entry by clicks, OK")
-        << QStringList{"x", "y"} << QStringList{"click 1", "ctrl 0", "remove", "ok"} << QStringList{}
-        << QList<int>{} << -1 << true << QStringList{};
+        << QStringList{"x", "y"} << QStringList{"click 1", "ctrl 0", "remove", "ok"}
+        << QStringList{} << QList<int>{} << -1 << true << QStringList{};
     QTest::newRow("up with 0, 1 and 3 of five")
         << Five << QStringList{"click 0", "ctrl 1", "ctrl 3", "up", "ok"}
         << QStringList{"a", "b", "d", "c", "e"} << QList<int>{0, 1, 2} << 0 << true
         << QStringList{"a", "b", "d", "c", "e"};
-    QTest::newRow("up with 2 and 3")
-        << Five << QStringList{"click 2", "ctrl 3", "up", "ok"} << QStringList{"a", "c", "d", "b", "e"}
-        << QList<int>{1, 2} << 1 << true << QStringList{"a", "c", "d", "b", "e"};
+    QTest::newRow("up with 2 and 3") << Five << QStringList{"click 2", "ctrl 3", "up", "ok"}
+                                     << QStringList{"a", "c", "d", "b", "e"} << QList<int>{1, 2}
+                                     << 1 << true << QStringList{"a", "c", "d", "b", "e"};
     QTest::newRow("up twice closes the gap")
         << Five << QStringList{"click 1", "ctrl 4", "up", "up", "ok"}
         << QStringList{"b", "a", "e", "c", "d"} << QList<int>{0, 2} << 0 << true
@@ -224,12 +224,13 @@ void EditHistListDlgTest::edit_data()
     QTest::newRow("down with the last two: nothing moves")
         << Five << QStringList{"click 3", "ctrl 4", "down", "ok"} << Five << QList<int>{3, 4} << 4
         << true << Five;
-    QTest::newRow("down with 0 and 2")
-        << Five << QStringList{"click 0", "ctrl 2", "down", "ok"} << QStringList{"b", "a", "d", "c", "e"}
-        << QList<int>{1, 3} << 3 << true << QStringList{"b", "a", "d", "c", "e"};
+    QTest::newRow("down with 0 and 2") << Five << QStringList{"click 0", "ctrl 2", "down", "ok"}
+                                       << QStringList{"b", "a", "d", "c", "e"} << QList<int>{1, 3}
+                                       << 3 << true << QStringList{"b", "a", "d", "c", "e"};
     QTest::newRow("down to the bottom and past it")
-        << Four << QStringList{"click 1", "down", "down", "down", "ok"} << QStringList{"a", "c", "d", "b"}
-        << QList<int>{3} << 3 << true << QStringList{"a", "c", "d", "b"};
+        << Four << QStringList{"click 1", "down", "down", "down", "ok"}
+        << QStringList{"a", "c", "d", "b"} << QList<int>{3} << 3 << true
+        << QStringList{"a", "c", "d", "b"};
     QTest::newRow("up with nothing selected")
         << Four << QStringList{"up", "ok"} << Four << QList<int>{} << -2 << true << Four;
     QTest::newRow("down with nothing selected")
@@ -239,14 +240,13 @@ void EditHistListDlgTest::edit_data()
     QTest::newRow("move, then Cancel")
         << Four << QStringList{"click 3", "up", "up", "cancel"} << QStringList{"a", "d", "b", "c"}
         << QList<int>{1} << 1 << false << Four;
-    QTest::newRow("remove, move, Enter")
-        << Five << QStringList{"click 1", "remove", "up", "enter"} << QStringList{"c", "a", "d", "e"}
-        << QList<int>{0} << 0 << true << QStringList{"c", "a", "d", "e"};
+    QTest::newRow("remove, move, Enter") << Five << QStringList{"click 1", "remove", "up", "enter"}
+                                         << QStringList{"c", "a", "d", "e"} << QList<int>{0} << 0
+                                         << true << QStringList{"c", "a", "d", "e"};
     QTest::newRow("OK without changes")
         << Four << QStringList{"ok"} << Four << QList<int>{} << -2 << true << Four;
-    QTest::newRow("empty list, OK")
-        << QStringList{} << QStringList{"up", "remove", "ok"} << QStringList{} << QList<int>{} << -1
-        << true << QStringList{};
+    QTest::newRow("empty list, OK") << QStringList{} << QStringList{"up", "remove", "ok"}
+                                    << QStringList{} << QList<int>{} << -1 << true << QStringList{};
 }
 
 void EditHistListDlgTest::edit()
@@ -261,8 +261,8 @@ void EditHistListDlgTest::edit()
 
     QStringList history = initial;
     TSeen seen;
-    const bool result = RunEditor(QPoint(40, 40), QString(), QStringLiteral("Delphi projects"), history,
-                                  [&](QDialog* dialog) {
+    const bool result = RunEditor(QPoint(40, 40), QString(), QStringLiteral("Delphi projects"),
+                                  history, [&](QDialog* dialog) {
                                       for (int i = 0; i + 1 < steps.size(); ++i)
                                           Play(dialog, steps[i]);
                                       seen = Look(dialog);
@@ -288,8 +288,10 @@ void EditHistListDlgTest::openState_data()
         << QString() << QStringLiteral("Delphi projects")
         << QStringList{"C:\\Work\\Group1.groupproj", "D:\\Other\\Group2.groupproj"}
         << QStringLiteral("Edit list entries");
-    QTest::newRow("own title") << QStringLiteral("Recent files") << QStringLiteral("Files opened lately")
-                               << QStringList{"one", "two", "three"} << QStringLiteral("Recent files");
+    QTest::newRow("own title") << QStringLiteral("Recent files")
+                               << QStringLiteral("Files opened lately")
+                               << QStringList{"one", "two", "three"}
+                               << QStringLiteral("Recent files");
     QTest::newRow("empty list") << QString() << QString() << QStringList{}
                                 << QStringLiteral("Edit list entries");
 }
@@ -350,8 +352,10 @@ void EditHistListDlgTest::placement()
     const QRect area = AvailableArea();
     const QSize size = seen.Frame.size();
     if (expectation == QLatin1String("centred")) {
-        QVERIFY2(qAbs(seen.Frame.center().x() - area.center().x()) <= 1, qPrintable(QString::number(seen.Frame.x())));
-        QVERIFY2(qAbs(seen.Frame.center().y() - area.center().y()) <= 1, qPrintable(QString::number(seen.Frame.y())));
+        QVERIFY2(qAbs(seen.Frame.center().x() - area.center().x()) <= 1,
+                 qPrintable(QString::number(seen.Frame.x())));
+        QVERIFY2(qAbs(seen.Frame.center().y() - area.center().y()) <= 1,
+                 qPrintable(QString::number(seen.Frame.y())));
     } else if (expectation == QLatin1String("exact")) {
         QCOMPARE(seen.Frame.topLeft(), pos);
     } else {
@@ -381,8 +385,7 @@ void EditHistListDlgTest::controls()
     QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     QVERIFY(Control<QLabel>(&dialog, "lbDesc"));
 
-    struct TButton
-    {
+    struct TButton {
         const char* Name;
         const char* Text;
         const char* Tip;
@@ -406,7 +409,8 @@ void EditHistListDlgTest::controls()
         QCOMPARE(button->iconSize(), QSize(b.Glyph.width() / 2, b.Glyph.height()));
         // The disabled image is a picture of its own, not the normal one greyed by Qt.
         const QImage normal = button->icon().pixmap(button->iconSize(), QIcon::Normal).toImage();
-        const QImage disabled = button->icon().pixmap(button->iconSize(), QIcon::Disabled).toImage();
+        const QImage disabled =
+            button->icon().pixmap(button->iconSize(), QIcon::Disabled).toImage();
         QVERIFY2(normal != disabled, b.Name);
     }
 
@@ -490,17 +494,18 @@ void EditHistListDlgTest::buttonColumnFollowsResize()
 void EditHistListDlgTest::screenshot()
 {
     const QString dir = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-    QStringList history = {"C:\\Projects\\Billing\\Billing.groupproj",
-                           "C:\\Projects\\Tools\\ToolsGroup.groupproj",
-                           "D:\\Work\\Legacy\\Legacy.groupproj",
-                           "C:\\Users\\dev\\Documents\\Embarcadero\\Studio\\Projects\\Demo.groupproj"};
+    QStringList history = {
+        "C:\\Projects\\Billing\\Billing.groupproj", "C:\\Projects\\Tools\\ToolsGroup.groupproj",
+        "D:\\Work\\Legacy\\Legacy.groupproj",
+        "C:\\Users\\dev\\Documents\\Embarcadero\\Studio\\Projects\\Demo.groupproj"};
     QImage shot;
-    RunEditor(QPoint(50, 50), QString(), QStringLiteral("Delphi projects"), history, [&](QDialog* dialog) {
-        Play(dialog, QStringLiteral("click 1"));
-        Play(dialog, QStringLiteral("ctrl 2"));
-        shot = dialog->grab().toImage();
-        Play(dialog, QStringLiteral("cancel"));
-    });
+    RunEditor(QPoint(50, 50), QString(), QStringLiteral("Delphi projects"), history,
+              [&](QDialog* dialog) {
+                  Play(dialog, QStringLiteral("click 1"));
+                  Play(dialog, QStringLiteral("ctrl 2"));
+                  shot = dialog->grab().toImage();
+                  Play(dialog, QStringLiteral("cancel"));
+              });
     QCOMPARE(shot.size(), QSize(336, 276) * shot.devicePixelRatio());
     if (dir.isEmpty())
         QSKIP("QUORVEL_SCREENSHOT_DIR is not set");

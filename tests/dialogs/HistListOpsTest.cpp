@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // A working list of the given texts; each entry carries its original position
 // as its object, so that the tests can see that objects travel with texts.

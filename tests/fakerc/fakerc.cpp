@@ -72,12 +72,14 @@ void Numbers(const QString& script, const QString& statement, quint16 (&parts)[4
 // The text of VALUE "name", L"..." with the \x escapes the tool writes decoded.
 QString StringValue(const QString& script, const QString& name)
 {
-    const QRegularExpression re(QStringLiteral("VALUE \"") + name + QStringLiteral("\",\\s*L?\"([^\"]*)"));
+    const QRegularExpression re(QStringLiteral("VALUE \"") + name +
+                                QStringLiteral("\",\\s*L?\"([^\"]*)"));
     QString text = re.match(script).captured(1);
     text.replace(QStringLiteral("\\0"), QString());
     const QRegularExpression escape(QStringLiteral("\\\\x([0-9A-Fa-f]{4})"));
     for (QRegularExpressionMatch m = escape.match(text); m.hasMatch(); m = escape.match(text))
-        text.replace(m.capturedStart(), m.capturedLength(), QChar(char16_t(m.captured(1).toUShort(nullptr, 16))));
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     QChar(char16_t(m.captured(1).toUShort(nullptr, 16))));
     return text;
 }
 
@@ -93,7 +95,8 @@ void WriteVersionResource(const QByteArray& script, const QByteArray& res)
     const QByteArray bytes = VersionResBytes::ResFile(VersionResBytes::VersionInfo(
         file, product,
         {{QStringLiteral("CompanyName"), StringValue(text, QStringLiteral("CompanyName"))},
-         {QStringLiteral("FileDescription"), StringValue(text, QStringLiteral("FileDescription"))}}));
+         {QStringLiteral("FileDescription"),
+          StringValue(text, QStringLiteral("FileDescription"))}}));
     QFile out(QString::fromLocal8Bit(res));
     if (out.open(QIODevice::WriteOnly))
         out.write(bytes);
@@ -147,7 +150,8 @@ int main(int argc, char** argv)
         }
         fflush(stdout);
     }
-    if (qEnvironmentVariableIsSet("FAKERC_WRITE_RES") || qEnvironmentVariableIsSet("FAKERC_VERSION_RES")) {
+    if (qEnvironmentVariableIsSet("FAKERC_WRITE_RES") ||
+        qEnvironmentVariableIsSet("FAKERC_VERSION_RES")) {
         QByteArray script, res;
         for (int i = 1; i < argc; ++i) {
             const QByteArray a(argv[i]);
@@ -172,7 +176,8 @@ int main(int argc, char** argv)
             const quint16 product[4] = {1, 0, 0, 0};
             QFile outFile(QString::fromLocal8Bit(res));
             if (outFile.open(QIODevice::WriteOnly))
-                outFile.write(VersionResBytes::ResFile(VersionResBytes::VersionInfo(file, product, {})));
+                outFile.write(
+                    VersionResBytes::ResFile(VersionResBytes::VersionInfo(file, product, {})));
         }
     }
     const int sleepMs = qgetenv("FAKERC_SLEEP_MS").toInt();

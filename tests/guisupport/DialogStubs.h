@@ -8,7 +8,8 @@
 #include <QStringList>
 
 // Message boxes that record what they were asked to show and answer OK.
-class TMessageBoxesStub : public IMessageBoxes {
+class TMessageBoxesStub : public IMessageBoxes
+{
 public:
     struct TCall {
         bool Error;
@@ -38,7 +39,8 @@ public:
 
 // A file dialog whose answers are preset: each call takes the next answer
 // (an empty one cancels); with no answer left it cancels.
-class TFileDialogsStub : public IFileDialogs {
+class TFileDialogsStub : public IFileDialogs
+{
 public:
     QStringList Answers;
     QList<TOpenDialogRequest> Requests;

@@ -46,15 +46,17 @@ QString TMainFormFixture::MakeGroup(const QString& name, const QStringList& entr
     const QString group = WorkDir() + name + QStringLiteral(".groupproj");
     TestFiles::Write(group, TestFiles::GroupFile(entries));
     for (int i = 0; i < entries.size(); ++i) {
-        const QString version = i < fileVersions.size() ? fileVersions[i] : QStringLiteral("1.0.0.0");
+        const QString version =
+            i < fileVersions.size() ? fileVersions[i] : QStringLiteral("1.0.0.0");
         const QString platform = i < platforms.size() ? platforms[i] : QStringLiteral("3");
         QString path = entries[i];
         path.replace(u'\\', u'/');
-        TestFiles::Write(WorkDir() + path,
-                         TestFiles::ProjectFile(QStringLiteral("CompanyName=Acme;FileVersion=%1;"
-                                                               "FileDescription=%2;ProductVersion=2.5.0.0")
-                                                    .arg(version, QFileInfo(path).baseName()),
-                                                platform));
+        TestFiles::Write(
+            WorkDir() + path,
+            TestFiles::ProjectFile(QStringLiteral("CompanyName=Acme;FileVersion=%1;"
+                                                  "FileDescription=%2;ProductVersion=2.5.0.0")
+                                       .arg(version, QFileInfo(path).baseName()),
+                                   platform));
     }
     return group;
 }

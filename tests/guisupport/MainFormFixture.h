@@ -11,7 +11,8 @@
 // A main window on fresh temporary folders: its own program folder (with the
 // default template), configuration folder, Documents and programs folder, and
 // a work folder for groups. Nothing touches the real home folder.
-class TMainFormFixture {
+class TMainFormFixture
+{
 public:
     TMainFormFixture();
     ~TMainFormFixture();

@@ -50,20 +50,26 @@ TEST_P(ProjectFileTextTest, FindsWhatTheLinesHold)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProjectFileTextTest,
     testing::Values(
-        TTextCase{"CrLf", "\xEF\xBB\xBF<P>\r\n  <VerInfo_Keys>A=1;B=2</VerInfo_Keys>\r\n"
-                          "  <TargetedPlatforms>3</TargetedPlatforms>\r\n",
+        TTextCase{"CrLf",
+                  "\xEF\xBB\xBF<P>\r\n  <VerInfo_Keys>A=1;B=2</VerInfo_Keys>\r\n"
+                  "  <TargetedPlatforms>3</TargetedPlatforms>\r\n",
                   "A=1;B=2", "3"},
-        TTextCase{"LoneCrAndLf", "<P>\r<TargetedPlatforms> 2 </TargetedPlatforms>\n<VERINFO_KEYS>X=&amp;</x>",
+        TTextCase{"LoneCrAndLf",
+                  "<P>\r<TargetedPlatforms> 2 </TargetedPlatforms>\n<VERINFO_KEYS>X=&amp;</x>",
                   "X=&", "2"},
         // The value must close on its own line.
         TTextCase{"CloseOnNextLine", "<VerInfo_Keys>A=1\r\n</VerInfo_Keys>\r\n", "", ""},
         TTextCase{"TagAtTheVeryEnd", "x\n<TargetedPlatforms>", "", ""},
         // The first line with the tag counts, also when it has no value.
-        TTextCase{"FirstOccurrenceWins", "<VerInfo_Keys>\n<VerInfo_Keys>B=1</VerInfo_Keys>\n", "", ""},
-        TTextCase{"Utf16", QByteArray("\xFF\xFE<\0T\0a\0r\0g\0e\0t\0e\0d\0P\0l\0a\0t\0f\0o\0r\0m\0s\0>\0"
-                                      "1\0<\0/\0", 46),
+        TTextCase{"FirstOccurrenceWins", "<VerInfo_Keys>\n<VerInfo_Keys>B=1</VerInfo_Keys>\n", "",
+                  ""},
+        TTextCase{"Utf16",
+                  QByteArray("\xFF\xFE<\0T\0a\0r\0g\0e\0t\0e\0d\0P\0l\0a\0t\0f\0o\0r\0m\0s\0>\0"
+                             "1\0<\0/\0",
+                             46),
                   "", "1"},
-        TTextCase{"Ansi", "<VerInfo_Keys>Company=M\xFCller</VerInfo_Keys>", "Company=M\xC3\xBCller", ""}),
+        TTextCase{"Ansi", "<VerInfo_Keys>Company=M\xFCller</VerInfo_Keys>", "Company=M\xC3\xBCller",
+                  ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A group without a settings file takes its values and every project's data
@@ -71,14 +77,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProjectFileText, GroupLoadsTheProjectFilesValues)
 {
     QTemporaryDir dir;
-    TestFiles::Write(dir.filePath("A/App.dproj"),
-                     TestFiles::ProjectFile("CompanyName=Acme;FileVersion=2.3.4.5;FileDescription=App;"
-                                            "ProductVersion=7.8",
-                                            "2"));
-    TestFiles::Write(dir.filePath("Lib.dproj"),
-                     TestFiles::ProjectFile("FileVersion=1.0.0.9;InternalName=Lib;LegalCopyright=C", "1"));
+    TestFiles::Write(
+        dir.filePath("A/App.dproj"),
+        TestFiles::ProjectFile("CompanyName=Acme;FileVersion=2.3.4.5;FileDescription=App;"
+                               "ProductVersion=7.8",
+                               "2"));
+    TestFiles::Write(
+        dir.filePath("Lib.dproj"),
+        TestFiles::ProjectFile("FileVersion=1.0.0.9;InternalName=Lib;LegalCopyright=C", "1"));
     const QString groupFile = dir.filePath("G.groupproj");
-    TestFiles::Write(groupFile, TestFiles::GroupFile({"A\\App.dproj", "Lib.dproj", "Missing.dproj"}));
+    TestFiles::Write(groupFile,
+                     TestFiles::GroupFile({"A\\App.dproj", "Lib.dproj", "Missing.dproj"}));
     TProjectGroup group;
     QStringList history;
     ASSERT_TRUE(group.OpenProjectGroup(groupFile, history, TUserDefaults{"Au", "Co", "Cr"}));

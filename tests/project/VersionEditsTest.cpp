@@ -220,10 +220,9 @@ TEST(VersionEdits, EveryKeyNameParsesBackToItsKey)
 TEST(VersionEdits, KeyValueGivesBackWhatTheKeySet)
 {
     const char* const assignments[] = {
-        "pvMajor=12",         "pvMinor=13",       "Company=Co",   "Copyright=Cr",
-        "Product=Pr",         "Author=Au",        "fvMajor=21",   "fvMinor=22",
-        "fvRelease=23",       "fvBuild=24",       "Description=De", "Status=4",
-        "enabled=false",      "win32=false",      "win64=true"};
+        "pvMajor=12",     "pvMinor=13", "Company=Co",    "Copyright=Cr", "Product=Pr",
+        "Author=Au",      "fvMajor=21", "fvMinor=22",    "fvRelease=23", "fvBuild=24",
+        "Description=De", "Status=4",   "enabled=false", "win32=false",  "win64=true"};
     for (const char* assignment : assignments) {
         SCOPED_TRACE(assignment);
         TVersionEdit edit;
@@ -232,8 +231,8 @@ TEST(VersionEdits, KeyValueGivesBackWhatTheKeySet)
         TProjectData project = StartProject();
         ApplyGroupEdit(group, edit);
         ApplyProjectEdit(project, edit);
-        const TVersionEdit read =
-            edit.IsProjectKey() ? ProjectKeyValue(project, edit.Key) : GroupKeyValue(group, edit.Key);
+        const TVersionEdit read = edit.IsProjectKey() ? ProjectKeyValue(project, edit.Key)
+                                                      : GroupKeyValue(group, edit.Key);
         EXPECT_EQ(read.Key, edit.Key);
         EXPECT_EQ(IsNumberKey(edit.Key) ? QString::number(read.Number) : read.Text,
                   IsNumberKey(edit.Key) ? QString::number(edit.Number) : edit.Text);
@@ -261,8 +260,8 @@ class FindProjectEntriesTest : public testing::TestWithParam<TFindCase>
 TEST_P(FindProjectEntriesTest, FindsEveryEntryOfThatText)
 {
     TProjectList list;
-    for (const char* e : {"App.dproj", "Tools\\Conv.dproj", "lib/Core.dproj", "APP.dproj",
-                          "R&amp;D\\Lab.dproj"})
+    for (const char* e :
+         {"App.dproj", "Tools\\Conv.dproj", "lib/Core.dproj", "APP.dproj", "R&amp;D\\Lab.dproj"})
         list.Add(U(e));
     EXPECT_EQ(FindProjectEntries(list, U(GetParam().Given)), GetParam().Found);
 }

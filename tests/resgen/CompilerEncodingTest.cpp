@@ -126,8 +126,8 @@ TEST_P(CompilerEncodingTest, ResourceHoldsTheTypedText)
     const TEncodingCase& c = GetParam();
     const QString missing = MissingCompiler(*c.Compiler);
     if (!missing.isEmpty())
-        GTEST_SKIP() << S(missing) << " is not installed (Debian packages: "
-                     << c.Compiler->Packages << "); this compiler's row is not checked";
+        GTEST_SKIP() << S(missing) << " is not installed (Debian packages: " << c.Compiler->Packages
+                     << "); this compiler's row is not checked";
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -220,8 +220,8 @@ const TEncodingCase EncodingCases[] = {
     {"LlvmRcEscaped", &LlvmRc, "", true, TTemplateForm::AsShipped, EscapedCopyright},
     {"LlvmRcUtf8CodePageOption", &LlvmRc, "-c 65001", false, TTemplateForm::AsShipped,
      Utf8WideCopyright},
-    {"LlvmRcWindows1252CodePageOption", &LlvmRc, "-c 1252", false,
-     TTemplateForm::NarrowWindows1252, AnsiNarrowCopyright},
+    {"LlvmRcWindows1252CodePageOption", &LlvmRc, "-c 1252", false, TTemplateForm::NarrowWindows1252,
+     AnsiNarrowCopyright},
     {"WindresEscaped", &MingwWindres, "", true, TTemplateForm::AsShipped, EscapedCopyright},
     {"WindresUtf8Pragma", &MingwWindres, "", false, TTemplateForm::NarrowWithUtf8Pragma,
      Utf8NarrowCopyright},

@@ -20,7 +20,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace
 {
 
@@ -29,9 +28,9 @@ namespace
 constexpr qint64 MarginMs = 1000;
 constexpr int ShortLimitMs = 1500;
 
-const QString Headers = QStringLiteral("=====================================\r\nCompile resource file: ") +
-                        TestFiles::Native(QStringLiteral("R/App-32.rc")) +
-                        QStringLiteral(" => App-32.res\r\n");
+const QString Headers =
+    QStringLiteral("=====================================\r\nCompile resource file: ") +
+    TestFiles::Native(QStringLiteral("R/App-32.rc")) + QStringLiteral(" => App-32.res\r\n");
 const QString TimedOut = QStringLiteral("*** Error: The wait operation timed out");
 
 using TVars = std::vector<std::pair<const char*, QByteArray>>;
@@ -102,8 +101,8 @@ TEST_P(CompilerFaultTest, EndsInTimeAndLogsWhatWasPrinted)
     compiler.TimeoutMs = c.TimeoutMs;
     QElapsedTimer timer;
     timer.start();
-    const TCompileOutcome outcome =
-        compiler.CompileResource(QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("App-32.rc"));
+    const TCompileOutcome outcome = compiler.CompileResource(
+        QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("App-32.rc"));
     const qint64 elapsed = timer.elapsed();
     EndLeftRunning(compiler);
 
@@ -144,42 +143,74 @@ QByteArray Number(int n)
 }
 
 const TFaultCase Cases[] = {
-    {"HangsWithoutOutput", {{"FAKERC_SLEEP_MS", "60000"}}, ShortLimitMs, TimedOut + "\r\n", false, 0},
+    {"HangsWithoutOutput",
+     {{"FAKERC_SLEEP_MS", "60000"}},
+     ShortLimitMs,
+     TimedOut + "\r\n",
+     false,
+     0},
     // A pipe holds 16 pages of 4096 bytes: exactly one page, exactly a full
     // pipe, one page more, and far more than a pipe, each then silent.
     {"OnePageThenHangs",
      {{"FAKERC_BYTES", Number(4096)}, {"FAKERC_SLEEP_MS", "60000"}},
-     ShortLimitMs, Xs(4096) + "\r\n" + TimedOut, false, 0},
+     ShortLimitMs,
+     Xs(4096) + "\r\n" + TimedOut,
+     false,
+     0},
     {"FullPipeThenHangs",
      {{"FAKERC_BYTES", Number(16 * 4096)}, {"FAKERC_SLEEP_MS", "60000"}},
-     ShortLimitMs, Xs(16 * 4096) + "\r\n" + TimedOut, false, 0},
+     ShortLimitMs,
+     Xs(16 * 4096) + "\r\n" + TimedOut,
+     false,
+     0},
     {"FullPipeAndAPageThenHangs",
      {{"FAKERC_BYTES", Number(17 * 4096)}, {"FAKERC_SLEEP_MS", "60000"}},
-     ShortLimitMs, Xs(17 * 4096) + "\r\n" + TimedOut, false, 0},
+     ShortLimitMs,
+     Xs(17 * 4096) + "\r\n" + TimedOut,
+     false,
+     0},
     {"SixtyFourPagesThenHangs",
      {{"FAKERC_BYTES", Number(64 * 4096)}, {"FAKERC_SLEEP_MS", "60000"}},
-     ShortLimitMs, Xs(64 * 4096) + "\r\n" + TimedOut, false, 0},
-    // More than a pipe on standard error (an environment value holds at most
-    // 128 KiB).
+     ShortLimitMs,
+     Xs(64 * 4096) + "\r\n" + TimedOut,
+     false,
+     0},
+// More than a pipe on standard error (an environment value holds at most
+// 128 KiB).
 #ifndef Q_OS_WIN // an environment variable holds at most 32767 characters there
     {"MoreThanAPipeOfStandardErrorThenHangs",
      {{"FAKERC_STDERR", QByteArray(100000, 'e') + "\\n"}, {"FAKERC_SLEEP_MS", "60000"}},
-     ShortLimitMs, QString(100000, u'e') + "\r\n" + TimedOut + "\r\n", false, 0},
+     ShortLimitMs,
+     QString(100000, u'e') + "\r\n" + TimedOut + "\r\n",
+     false,
+     0},
 #endif
     // Ending by itself, the compiler is not bound by the limit: the full one
     // leaves room for slow (sanitizer) builds.
     {"TenMegabytes",
      {{"FAKERC_BYTES", Number(10 * 1024 * 1024)}},
-     CompilerTimeoutMs, Xs(10 * 1024 * 1024), true, 0},
+     CompilerTimeoutMs,
+     Xs(10 * 1024 * 1024),
+     true,
+     0},
     {"TenMegabytesThenFails",
      {{"FAKERC_BYTES", Number(10 * 1024 * 1024)}, {"FAKERC_EXIT", "1"}},
-     CompilerTimeoutMs, Xs(10 * 1024 * 1024) + "\r\n*** Error: exit code 1", true, 1},
+     CompilerTimeoutMs,
+     Xs(10 * 1024 * 1024) + "\r\n*** Error: exit code 1",
+     true,
+     1},
     {"FailsWithStandardErrorOnly",
      {{"FAKERC_STDERR", "rc: error: cannot open file\\r\\n"}, {"FAKERC_EXIT", "1"}},
-     ShortLimitMs, "rc: error: cannot open file\r\n*** Error: exit code 1\r\n", true, 1},
+     ShortLimitMs,
+     "rc: error: cannot open file\r\n*** Error: exit code 1\r\n",
+     true,
+     1},
     {"FailsWithUnendedStandardErrorOnly",
      {{"FAKERC_STDERR", "fatal"}, {"FAKERC_EXIT", "1"}},
-     ShortLimitMs, "fatal\r\n*** Error: exit code 1", true, 1},
+     ShortLimitMs,
+     "fatal\r\n*** Error: exit code 1",
+     true,
+     1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CompilerFaultTest, testing::ValuesIn(Cases),
@@ -197,8 +228,8 @@ TEST(CompilerFault, ChildHoldingThePipeDoesNotHoldTheRun)
     const QString compilerFile = dir.filePath(QStringLiteral("rc.sh"));
     TestFiles::Write(compilerFile, "#!/bin/sh\necho compiled\nsleep 30 &\necho $! >\"" +
                                        QFile::encodeName(pidFile) + "\"\nexit 0\n");
-    ASSERT_TRUE(QFile::setPermissions(compilerFile, QFile::ReadOwner | QFile::WriteOwner |
-                                                        QFile::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(compilerFile,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     TTextLog log;
     TErrors errors;
     TResourceCompiler compiler(log, errors);
@@ -206,8 +237,8 @@ TEST(CompilerFault, ChildHoldingThePipeDoesNotHoldTheRun)
     compiler.TimeoutMs = ShortLimitMs;
     QElapsedTimer timer;
     timer.start();
-    const TCompileOutcome outcome =
-        compiler.CompileResource(QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("App-32.rc"));
+    const TCompileOutcome outcome = compiler.CompileResource(
+        QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("App-32.rc"));
     const qint64 elapsed = timer.elapsed();
     const qint64 child = TestFiles::Read(pidFile).trimmed().toLongLong();
     if (child > 0)

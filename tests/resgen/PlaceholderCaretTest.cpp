@@ -5,7 +5,8 @@
 
 #include <ostream>
 
-namespace {
+namespace
+{
 
 // A text with its lines separated by "\n" and the caret marked by "|".
 struct TCaretText {

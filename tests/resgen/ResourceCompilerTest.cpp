@@ -7,8 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -20,7 +20,6 @@
 #include <ostream>
 #include <utility>
 #include <vector>
-
 
 // Shows texts readably in failure messages.
 static void PrintTo(const QString& text, std::ostream* os)
@@ -260,8 +259,9 @@ TEST_P(CompileResourceArgsTest, PassesScriptAndResourceFile)
     EXPECT_EQ(recorded.takeFirst(), TestFiles::FakeCompiler());
     QStringList expected;
     for (QString a : c.Arguments)
-        expected << (a.contains(QLatin1String("G/")) ? TestFiles::Native(a.replace(QLatin1String("G/"), g))
-                                                    : a);
+        expected << (a.contains(QLatin1String("G/"))
+                         ? TestFiles::Native(a.replace(QLatin1String("G/"), g))
+                         : a);
     expected << QStringLiteral("--") << QString();
     EXPECT_EQ(recorded, expected);
 }
@@ -349,8 +349,9 @@ TEST_P(CompileResourceStartTest, ShowsOneErrorAndOnlyTheHeaderLines)
         dir.path() + u'/', QStringLiteral("Resources"), QStringLiteral("A-32.rc"));
     EXPECT_FALSE(outcome.Started);
     EXPECT_FALSE(outcome.Succeeded());
-    EXPECT_EQ(errors.Errors, QStringList{U(c.Error).replace(QLatin1String("No such file or directory"),
-                                                            TestFiles::NotFoundText())});
+    EXPECT_EQ(errors.Errors,
+              QStringList{U(c.Error).replace(QLatin1String("No such file or directory"),
+                                             TestFiles::NotFoundText())});
     EXPECT_EQ(log.Text(), Headers("Resources/A-32.rc", "A-32.res"));
 }
 
@@ -414,12 +415,11 @@ TEST(CompileResource, SecondRunStartsOnItsOwnLine)
         compiler.CompileResource(QStringLiteral("/g/"), QStringLiteral("R"),
                                  QStringLiteral("A-64.rc"));
     }
-    EXPECT_EQ(log.Text(),
-              Headers("R/A-32.rc", "A-32.res") +
-                  QStringLiteral("first\r\n=====================================\r\n"
-                                 "Compile resource file: ") +
-                  TestFiles::Native(QStringLiteral("R/A-64.rc")) +
-                  QStringLiteral(" => A-64.ressecond\r\n"));
+    EXPECT_EQ(log.Text(), Headers("R/A-32.rc", "A-32.res") +
+                              QStringLiteral("first\r\n=====================================\r\n"
+                                             "Compile resource file: ") +
+                              TestFiles::Native(QStringLiteral("R/A-64.rc")) +
+                              QStringLiteral(" => A-64.ressecond\r\n"));
 }
 
 // A compiler printing more than a pipe holds must not wait for a reader

@@ -146,7 +146,8 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
 
     EXPECT_EQ(result.Failed, c.Failed);
     EXPECT_EQ(result.Message,
-              c.Failed ? QStringLiteral("Could not write to %1").arg(TestFiles::Native(g)) : QString());
+              c.Failed ? QStringLiteral("Could not write to %1").arg(TestFiles::Native(g))
+                       : QString());
     QStringList expectedCompiles;
     for (const QString& compile : c.Compiles)
         expectedCompiles << TestFiles::Native(compile);
@@ -458,7 +459,8 @@ TEST(GenerateResourcesActions, DryRunWriterSeesEveryScriptAndNothingIsWritten)
     const TGenerationResult result = GenerateResources(input, actions);
     EXPECT_FALSE(result.Failed);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].FileName, TestFiles::Native(g + QStringLiteral("Resources/Tools/Conv-32.rc")));
+    EXPECT_EQ(seen[0].FileName,
+              TestFiles::Native(g + QStringLiteral("Resources/Tools/Conv-32.rc")));
     EXPECT_EQ(seen[0].Text, QStringLiteral("32-bit\r\n"));
     EXPECT_EQ(seen[1].Text, QStringLiteral("64-bit\r\n"));
     EXPECT_EQ(seen[1].Bytes, Utf16(true, QStringLiteral("64-bit\r\n")));

@@ -7,13 +7,14 @@
 
 #include <ostream>
 
-namespace {
+namespace
+{
 
 // Which catalog folders exist around the program folder "prefix/bin".
 struct TLayoutCase {
     const char* Name;
-    bool BesideProgram; // prefix/bin/locale
-    bool BelowPrefix;   // prefix/share/locale
+    bool BesideProgram;   // prefix/bin/locale
+    bool BelowPrefix;     // prefix/share/locale
     const char* Expected; // relative to the prefix; nullptr: the built-in folder
 };
 
@@ -22,7 +23,9 @@ void PrintTo(const TLayoutCase& c, std::ostream* os)
     *os << c.Name;
 }
 
-class CatalogFolderTest : public testing::TestWithParam<TLayoutCase> {};
+class CatalogFolderTest : public testing::TestWithParam<TLayoutCase>
+{
+};
 
 TEST_P(CatalogFolderTest, FindsTheCatalogsOfTheLayout)
 {
@@ -38,25 +41,25 @@ TEST_P(CatalogFolderTest, FindsTheCatalogsOfTheLayout)
         ASSERT_TRUE(QDir().mkpath(prefix.filePath(QStringLiteral("share/locale/de/LC_MESSAGES"))));
     }
 
-    const QString expected = c.Expected ? QDir::cleanPath(prefix.filePath(QLatin1String(c.Expected)))
-                                        : QStringLiteral(QUORVEL_LOCALE_INSTALL_DIR);
+    const QString expected = c.Expected
+                                 ? QDir::cleanPath(prefix.filePath(QLatin1String(c.Expected)))
+                                 : QStringLiteral(QUORVEL_LOCALE_INSTALL_DIR);
     EXPECT_EQ(CatalogFolder(program).toStdString(), expected.toStdString());
     // A trailing delimiter, as the program's own folder carries it, changes nothing.
     EXPECT_EQ(CatalogFolder(program + u'/').toStdString(), expected.toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, CatalogFolderTest,
-    testing::Values(TLayoutCase{"build tree", true, false, "bin/locale"},
-                    TLayoutCase{"installed", false, true, "share/locale"},
-                    TLayoutCase{"build tree wins", true, true, "bin/locale"},
-                    TLayoutCase{"none", false, false, nullptr}),
-    [](const testing::TestParamInfo<TLayoutCase>& info) {
-        std::string name = info.param.Name;
-        for (char& ch : name)
-            if (ch == ' ')
-                ch = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Layouts, CatalogFolderTest,
+                         testing::Values(TLayoutCase{"build tree", true, false, "bin/locale"},
+                                         TLayoutCase{"installed", false, true, "share/locale"},
+                                         TLayoutCase{"build tree wins", true, true, "bin/locale"},
+                                         TLayoutCase{"none", false, false, nullptr}),
+                         [](const testing::TestParamInfo<TLayoutCase>& info) {
+                             std::string name = info.param.Name;
+                             for (char& ch : name)
+                                 if (ch == ' ')
+                                     ch = '_';
+                             return name;
+                         });
 
 } // namespace

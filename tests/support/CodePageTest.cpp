@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QByteArray AllBytes()
 {
@@ -25,7 +26,9 @@ void PrintTo(const TDecodeCase& c, std::ostream* os)
     *os << "cp" << c.CodePage << " hex[" << c.Bytes.toHex(' ').toStdString() << "]";
 }
 
-class DecodeCodePageTest : public testing::TestWithParam<TDecodeCase> {};
+class DecodeCodePageTest : public testing::TestWithParam<TDecodeCase>
+{
+};
 
 TEST_P(DecodeCodePageTest, GivesCharacters)
 {
@@ -46,7 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D")},
                     TDecodeCase{cpUtf8, "\xC3\xBC", QString::fromUtf8("ü")}));
 
-class SingleByteCodePageTest : public testing::TestWithParam<int> {};
+class SingleByteCodePageTest : public testing::TestWithParam<int>
+{
+};
 
 TEST_P(SingleByteCodePageTest, OneCharacterPerByteAndBackAgain)
 {
@@ -73,7 +78,9 @@ void PrintTo(const TEncodeCase& c, std::ostream* os)
     *os << "cp" << c.CodePage << " \"" << CaseText(c.Text) << "\"";
 }
 
-class EncodeCodePageTest : public testing::TestWithParam<TEncodeCase> {};
+class EncodeCodePageTest : public testing::TestWithParam<TEncodeCase>
+{
+};
 
 TEST_P(EncodeCodePageTest, MarksWhatIsLost)
 {

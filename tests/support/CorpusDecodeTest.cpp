@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Group and project files written by real Delphi versions must come back byte
 // for byte from what the reader reports. Some mix CR LF with LF or keep a

@@ -75,8 +75,8 @@ const TWriter Writers[] = {
          ini.UpdateFile();
      },
      [](const QString& file) {
-         return TIniFile(file).ReadString(QStringLiteral("Global"), QStringLiteral("Company"), {}) ==
-                NewValue;
+         return TIniFile(file).ReadString(QStringLiteral("Global"), QStringLiteral("Company"),
+                                          {}) == NewValue;
      },
      true},
     {"GroupSettings",
@@ -105,10 +105,8 @@ const TWriter Writers[] = {
                 NewValue;
      },
      true},
-    {"TextFile",
-     [](const QString& file) { WriteTextFile(file, {NewValue}, TTextFormat()); },
-     [](const QString& file) { return ReadTextFile(file).Lines == QStringList{NewValue}; },
-     false},
+    {"TextFile", [](const QString& file) { WriteTextFile(file, {NewValue}, TTextFormat()); },
+     [](const QString& file) { return ReadTextFile(file).Lines == QStringList{NewValue}; }, false},
     {"ResourceScript",
      [](const QString& file) {
          TResourceScript script;
@@ -117,8 +115,7 @@ const TWriter Writers[] = {
          if (!WriteScriptFile(script))
              throw TQuorvelError(QStringLiteral("not written"));
      },
-     [](const QString& file) { return TestFiles::Read(file) == NewValue.toUtf8(); },
-     false, true},
+     [](const QString& file) { return TestFiles::Read(file) == NewValue.toUtf8(); }, false, true},
 };
 
 // ---- Where writing fails ---------------------------------------------------
@@ -158,13 +155,15 @@ void ExpectOldFile(const QString&, const QString& file)
 #ifndef Q_OS_WIN
 bool IsCharacterDevice(const QString& path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode);
 }
 
 bool IsFifo(const QString& path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
 }
 
@@ -320,8 +319,9 @@ TEST_P(FaultInjectionTest, FailsWithTheFileNamedAndRecovers)
     if (writer.UnableToWrite) {
         EXPECT_EQ(message, QStringLiteral("Unable to write to ") + file);
     } else if (QLatin1String(writer.Name) == QLatin1String("TextFile")) {
-        EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". %2")
-                               .arg(file, QLatin1String(fault.Reason)));
+        EXPECT_EQ(
+            message,
+            QStringLiteral("Cannot create file \"%1\". %2").arg(file, QLatin1String(fault.Reason)));
     }
     fault.ExpectUntouched(Folder(), file);
 
@@ -379,8 +379,8 @@ QString RunInMountNamespace(const QString& script, const QStringList& args, int*
     const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
     if (unshare.isEmpty())
         return QString();
-    for (const QStringList& flags : {QStringList{"--user", "--map-root-user", "--mount"},
-                                     QStringList{"--mount"}}) {
+    for (const QStringList& flags :
+         {QStringList{"--user", "--map-root-user", "--mount"}, QStringList{"--mount"}}) {
         QProcess probe;
         probe.start(unshare, flags + QStringList{"true"});
         if (!probe.waitForFinished(10000) || probe.exitCode() != 0)
@@ -404,9 +404,11 @@ TEST(FullFileSystem, SaveFailsAndKeepsTheOldSettings)
     const QString disk = dir.filePath(QStringLiteral("disk"));
     ASSERT_TRUE(QDir().mkpath(disk));
     const QString source = dir.filePath(QStringLiteral("source"));
-    TestFiles::Write(source + QStringLiteral("/Group.groupproj"), TestFiles::GroupFile({"App.dproj"}));
-    TestFiles::Write(source + QStringLiteral("/App.dproj"),
-                     TestFiles::ProjectFile(QStringLiteral("FileVersion=1.2.3.4"), QStringLiteral("3")));
+    TestFiles::Write(source + QStringLiteral("/Group.groupproj"),
+                     TestFiles::GroupFile({"App.dproj"}));
+    TestFiles::Write(
+        source + QStringLiteral("/App.dproj"),
+        TestFiles::ProjectFile(QStringLiteral("FileVersion=1.2.3.4"), QStringLiteral("3")));
     const QByteArray old = "[Global]\r\npvMajor=1\r\n\r\n[App.dproj]\r\nfvMajor=1\r\nfvBuild=4\r\n";
     TestFiles::Write(source + QStringLiteral("/Group.vprj"), old);
     // A named configuration must exist; an empty one gives the defaults.
@@ -428,8 +430,8 @@ TEST(FullFileSystem, SaveFailsAndKeepsTheOldSettings)
         "echo $? >\"$out/list.exit\"\n"
         "echo done\n");
     int exitCode = -1;
-    const QString output = RunInMountNamespace(
-        script, {disk, source, TestFiles::CliProgram(), dir.path()}, &exitCode);
+    const QString output =
+        RunInMountNamespace(script, {disk, source, TestFiles::CliProgram(), dir.path()}, &exitCode);
     if (!output.contains(QStringLiteral("done")))
         GTEST_SKIP() << "no mount namespace here: " << output.toStdString();
 
@@ -438,7 +440,8 @@ TEST(FullFileSystem, SaveFailsAndKeepsTheOldSettings)
               QStringLiteral("Unable to write to ") + disk + QStringLiteral("/Group.vprj"));
     EXPECT_EQ(TestFiles::Read(dir.filePath(QStringLiteral("after.vprj"))), old);
     EXPECT_EQ(TestFiles::Read(dir.filePath(QStringLiteral("list.exit"))).trimmed(), "0");
-    EXPECT_TRUE(TestFiles::Read(dir.filePath(QStringLiteral("list.out"))).contains("\"fvBuild\": 4"));
+    EXPECT_TRUE(
+        TestFiles::Read(dir.filePath(QStringLiteral("list.out"))).contains("\"fvBuild\": 4"));
 }
 
 // ---- A file size limit -----------------------------------------------------
@@ -460,9 +463,13 @@ TEST(FileSizeLimit, SaveFailsAndKeepsTheOldSettings)
     TestFiles::Write(settings, old);
     // A named configuration must exist; an empty one gives the defaults.
     TestFiles::Write(dir.filePath(QStringLiteral("cfg/empty.ini")), QByteArray());
-    const QStringList set{TestFiles::CliProgram(), QStringLiteral("--config"),
-                          dir.filePath(QStringLiteral("cfg/empty.ini")), QStringLiteral("set"), group,
-                          QStringLiteral("--all"), QStringLiteral("fvBuild=9")};
+    const QStringList set{TestFiles::CliProgram(),
+                          QStringLiteral("--config"),
+                          dir.filePath(QStringLiteral("cfg/empty.ini")),
+                          QStringLiteral("set"),
+                          group,
+                          QStringLiteral("--all"),
+                          QStringLiteral("fvBuild=9")};
 
     // Limited to one block of 512 bytes; the signal the limit raises is
     // ignored, so that the write fails with EFBIG instead.

@@ -53,13 +53,15 @@ TEST_P(EncodeLoneSurrogateTest, KeepsTheCharacterAfterIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EncodeLoneSurrogateTest,
-    testing::Values(TSurrogateCase{"HighBeforeLetters1252", Units({0xD800, u'A', u'B'}), cpWindows1252, "?AB"},
-                    TSurrogateCase{"HighBeforeLetters850", Units({u'x', 0xDBFF, u'y'}), cpOem850, "x?y"},
-                    TSurrogateCase{"HighBeforeUmlaut850", Units({0xD800, 0x00FC}), cpOem850, "?\x81"},
-                    TSurrogateCase{"LowAlone", Units({u'x', 0xDC00, u'y'}), cpWindows1252, "x?y"},
-                    TSurrogateCase{"HighAtEnd", Units({u'a', 0xD800}), cpWindows1252, "a?"},
-                    TSurrogateCase{"HighBeforePair", Units({0xD800, 0xD83D, 0xDE00, u'z'}), cpWindows1252, "??z"},
-                    TSurrogateCase{"PairIsOneCharacter", Units({0xD83D, 0xDE00, u'z'}), cpOem850, "?z"}),
+    testing::Values(
+        TSurrogateCase{"HighBeforeLetters1252", Units({0xD800, u'A', u'B'}), cpWindows1252, "?AB"},
+        TSurrogateCase{"HighBeforeLetters850", Units({u'x', 0xDBFF, u'y'}), cpOem850, "x?y"},
+        TSurrogateCase{"HighBeforeUmlaut850", Units({0xD800, 0x00FC}), cpOem850, "?\x81"},
+        TSurrogateCase{"LowAlone", Units({u'x', 0xDC00, u'y'}), cpWindows1252, "x?y"},
+        TSurrogateCase{"HighAtEnd", Units({u'a', 0xD800}), cpWindows1252, "a?"},
+        TSurrogateCase{"HighBeforePair", Units({0xD800, 0xD83D, 0xDE00, u'z'}), cpWindows1252,
+                       "??z"},
+        TSurrogateCase{"PairIsOneCharacter", Units({0xD83D, 0xDE00, u'z'}), cpOem850, "?z"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- A high surrogate at the end is not held back --------------------------
@@ -100,9 +102,10 @@ TEST_P(EncodeTrailingSurrogateTest, MarksItAndReportsTheLoss)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EncodeTrailingSurrogateTest,
-    testing::Values(TTrailingCase{"AtTheEnd", {Units({u'a', 0xD800})}, false, "a\xEF\xBF\xBD"},
-                    TTrailingCase{"BeforeTheFinalBreak", {Units({u'a', 0xDBFF})}, true, "a\xEF\xBF\xBD\n"},
-                    TTrailingCase{"LastOfTwoLines", {"x", Units({0xD83D})}, false, "x\n\xEF\xBF\xBD"}),
+    testing::Values(
+        TTrailingCase{"AtTheEnd", {Units({u'a', 0xD800})}, false, "a\xEF\xBF\xBD"},
+        TTrailingCase{"BeforeTheFinalBreak", {Units({u'a', 0xDBFF})}, true, "a\xEF\xBF\xBD\n"},
+        TTrailingCase{"LastOfTwoLines", {"x", Units({0xD83D})}, false, "x\n\xEF\xBF\xBD"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- A U+FEFF behind the byte-order mark is text ----------------------------
@@ -134,9 +137,10 @@ TEST_P(DecodeSecondMarkTest, KeepsItAndWritesTheSameBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DecodeSecondMarkTest,
-    testing::Values(TMarkCase{"Utf8TwoMarks", "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n", {Units({0xFEFF, u'x'})}},
-                    TMarkCase{"Utf8MarkOnly", "\xEF\xBB\xBF\xEF\xBB\xBF", {Units({0xFEFF})}},
-                    TMarkCase{"Utf16TwoMarks", QByteArray("\xFF\xFE\xFF\xFEy\0", 6), {Units({0xFEFF, u'y'})}}),
+    testing::Values(
+        TMarkCase{"Utf8TwoMarks", "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n", {Units({0xFEFF, u'x'})}},
+        TMarkCase{"Utf8MarkOnly", "\xEF\xBB\xBF\xEF\xBB\xBF", {Units({0xFEFF})}},
+        TMarkCase{"Utf16TwoMarks", QByteArray("\xFF\xFE\xFF\xFEy\0", 6), {Units({0xFEFF, u'y'})}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- An ANSI settings file written back must read back ----------------------
@@ -177,11 +181,11 @@ TEST_P(AnsiIniRewriteTest, ReadsBackWhatWasWritten)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AnsiIniRewriteTest,
-    testing::Values(
-        TAnsiCase{"NewBytesFormUtf8", "[S]\r\nk=\xE9\r\n", "k", "\xC3\x83\xC2\xA9",
-                  "\xEF\xBB\xBF[S]\r\nk=\xC3\x83\xC2\xA9\r\n"},
-        TAnsiCase{"StillAnsi", "[S]\r\nk=\xE9\r\nj=1\r\n", "j", "\xC3\xA9", "[S]\r\nk=\xE9\r\nj=\xE9\r\n"},
-        TAnsiCase{"NowPlainAscii", "[S]\r\nk=\xE9\r\n", "k", "e", "[S]\r\nk=e\r\n"}),
+    testing::Values(TAnsiCase{"NewBytesFormUtf8", "[S]\r\nk=\xE9\r\n", "k", "\xC3\x83\xC2\xA9",
+                              "\xEF\xBB\xBF[S]\r\nk=\xC3\x83\xC2\xA9\r\n"},
+                    TAnsiCase{"StillAnsi", "[S]\r\nk=\xE9\r\nj=1\r\n", "j", "\xC3\xA9",
+                              "[S]\r\nk=\xE9\r\nj=\xE9\r\n"},
+                    TAnsiCase{"NowPlainAscii", "[S]\r\nk=\xE9\r\n", "k", "e", "[S]\r\nk=e\r\n"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- Sections listed are sections present --------------------------------
@@ -219,7 +223,8 @@ TEST_P(ListedSectionsTest, AreThoseThatExist)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ListedSectionsTest,
     testing::Values(TSectionsCase{"EmptyFirstHidesLater", "[a]\r\n[A]\r\nk=1\r\n", {}},
-                    TSectionsCase{"FirstWithKeysCountsOnce", "[a]\r\nk=1\r\n[A]\r\nk=2\r\n[B]\r\nj=1\r\n",
+                    TSectionsCase{"FirstWithKeysCountsOnce",
+                                  "[a]\r\nk=1\r\n[A]\r\nk=2\r\n[B]\r\nj=1\r\n",
                                   {"a", "B"}},
                     TSectionsCase{"UnclosedHeader", "[c\r\nk=1\r\n[b]\r\n", {"c"}}),
     [](const auto& info) { return std::string(info.param.Name); });

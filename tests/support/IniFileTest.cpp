@@ -11,10 +11,11 @@
 
 #include <gtest/gtest.h>
 
+namespace
+{
 
-namespace {
-
-class IniFileTestBase {
+class IniFileTestBase
+{
 protected:
     QString Path(const QString& name) const { return Dir.filePath(name); }
     QString WriteFile(const QString& name, const QByteArray& bytes) const
@@ -68,7 +69,9 @@ void PrintTo(const TReadCase& c, std::ostream* os)
     *os << "[" << c.Section << "] " << c.Key;
 }
 
-class IniReadTest : public IniFileTestBase, public testing::TestWithParam<TReadCase> {};
+class IniReadTest : public IniFileTestBase, public testing::TestWithParam<TReadCase>
+{
+};
 
 TEST_P(IniReadTest, FindsValueLikeTheProfileFunctions)
 {
@@ -91,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"Main", ";Commented", "<default>"}, TReadCase{"Main", "Missing", "<default>"},
         TReadCase{"Main", "Extra", "<default>"}, TReadCase{"Nowhere", "Name", "<default>"},
         TReadCase{"Trimmed", "Key", "v"}, TReadCase{"GRÖßE", "äPFEL", "7"},
-        TReadCase{"Demos\\[Archive]\\Old.dproj", "fvBuild", "12"}, TReadCase{"Nameless First", "k", "1"},
+        TReadCase{"Demos\\[Archive]\\Old.dproj", "fvBuild", "12"},
+        TReadCase{"Nameless First", "k", "1"},
         TReadCase{" demos\\[archive]\\old.dproj ", "FVBUILD", "12"}));
 
 struct TSectionCase {
@@ -99,7 +103,9 @@ struct TSectionCase {
     bool Exists;
 };
 
-class IniSectionTest : public IniFileTestBase, public testing::TestWithParam<TSectionCase> {};
+class IniSectionTest : public IniFileTestBase, public testing::TestWithParam<TSectionCase>
+{
+};
 
 TEST_P(IniSectionTest, ExistsOnlyWithKeys)
 {
@@ -127,7 +133,9 @@ void PrintTo(const TIntCase& c, std::ostream* os)
     *os << "k=" << c.Value;
 }
 
-class IniIntegerTest : public IniFileTestBase, public testing::TestWithParam<TIntCase> {};
+class IniIntegerTest : public IniFileTestBase, public testing::TestWithParam<TIntCase>
+{
+};
 
 TEST_P(IniIntegerTest, ReadsDecimalOrHex)
 {
@@ -150,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Writing -----------------------------------------------------------------
 
-class IniFileTest : public IniFileTestBase, public testing::Test {
+class IniFileTest : public IniFileTestBase, public testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
 };
@@ -230,7 +239,9 @@ TEST_F(IniFileTest, NewFileIsUtf8WithoutMark)
     EXPECT_EQ(TestFiles::Read(file), QByteArray("[S]\r\nk=Gr\xC3\xB6\xC3\x9F\x65\r\n"));
 }
 
-class IniEncodingTest : public IniFileTestBase, public testing::TestWithParam<TTextEncoding> {};
+class IniEncodingTest : public IniFileTestBase, public testing::TestWithParam<TTextEncoding>
+{
+};
 
 TEST_P(IniEncodingTest, Utf16FileStaysUtf16)
 {

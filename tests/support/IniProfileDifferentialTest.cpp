@@ -38,13 +38,20 @@ constexpr int DefaultFileCount = 10000;
 const std::vector<QString>& SectionPool()
 {
     static const std::vector<QString> pool{
-        QStringLiteral("Global"),       QStringLiteral("GLOBAL"),
-        QStringLiteral("App.dproj"),    QStringLiteral("Tools\\App.dproj"),
-        QStringLiteral("Demo [old]\\App.dproj"), QStringLiteral("a]b"),
-        QStringLiteral("x"),            QStringLiteral("X"),
-        QStringLiteral("Gr\u00f6\u00dfe"), QStringLiteral("spaced name"),
-        QStringLiteral("[nested]"),     QStringLiteral("semi;colon"),
-        QStringLiteral("eq=sign"),      QStringLiteral("\u20ac uro"),
+        QStringLiteral("Global"),
+        QStringLiteral("GLOBAL"),
+        QStringLiteral("App.dproj"),
+        QStringLiteral("Tools\\App.dproj"),
+        QStringLiteral("Demo [old]\\App.dproj"),
+        QStringLiteral("a]b"),
+        QStringLiteral("x"),
+        QStringLiteral("X"),
+        QStringLiteral("Gr\u00f6\u00dfe"),
+        QStringLiteral("spaced name"),
+        QStringLiteral("[nested]"),
+        QStringLiteral("semi;colon"),
+        QStringLiteral("eq=sign"),
+        QStringLiteral("\u20ac uro"),
     };
     return pool;
 }
@@ -52,9 +59,9 @@ const std::vector<QString>& SectionPool()
 const std::vector<QString>& KeyPool()
 {
     static const std::vector<QString> pool{
-        QStringLiteral("fvMajor"), QStringLiteral("FVMAJOR"), QStringLiteral("Company"),
-        QStringLiteral("k"),       QStringLiteral("K"),       QStringLiteral("two words"),
-        QStringLiteral("\u00c4pfel"), QStringLiteral("a]b"),  QStringLiteral("[k]"),
+        QStringLiteral("fvMajor"),    QStringLiteral("FVMAJOR"), QStringLiteral("Company"),
+        QStringLiteral("k"),          QStringLiteral("K"),       QStringLiteral("two words"),
+        QStringLiteral("\u00c4pfel"), QStringLiteral("a]b"),     QStringLiteral("[k]"),
     };
     return pool;
 }
@@ -107,7 +114,8 @@ public:
         case 11:
             return QStringLiteral("M\u00fcller & S\u00f6hne \u00a9");
         case 12:
-            return FWide ? QStringLiteral("\u20ac \u65e5\u672c") : QStringLiteral("\u20ac \u00e9t\u00e9");
+            return FWide ? QStringLiteral("\u20ac \u65e5\u672c")
+                         : QStringLiteral("\u20ac \u00e9t\u00e9");
         default:
             return QStringLiteral("value ") + QString::number(Below(1000));
         }
@@ -193,8 +201,9 @@ QString ProfileString(const QString& file, const QString* section, const QString
     const std::wstring d = def.toStdWString();
     // A value is read into 2048 characters, as the settings code reads it.
     const DWORD size = key ? 2048 : DWORD(buffer.size());
-    const DWORD n = GetPrivateProfileStringW(section ? s.c_str() : nullptr, key ? k.c_str() : nullptr,
-                                             d.c_str(), buffer.data(), size, f.c_str());
+    const DWORD n =
+        GetPrivateProfileStringW(section ? s.c_str() : nullptr, key ? k.c_str() : nullptr,
+                                 d.c_str(), buffer.data(), size, f.c_str());
     return QString::fromWCharArray(buffer.data(), int(n));
 }
 
@@ -253,7 +262,8 @@ QStringList Differences(const QString& file)
         diffs << QStringLiteral("sections: ours [%1], Windows [%2]")
                      .arg(ini.ReadSections().join(u'|'), withKeys.join(u'|'));
     for (const QString& section : names) {
-        const QStringList windowsKeys = SplitList(ProfileString(file, &section, nullptr, QString()));
+        const QStringList windowsKeys =
+            SplitList(ProfileString(file, &section, nullptr, QString()));
         if (ini.SectionExists(section) != !windowsKeys.isEmpty())
             diffs << QStringLiteral("[%1] exists: ours %2, Windows %3")
                          .arg(section)
@@ -272,7 +282,8 @@ QStringList Differences(const QString& file)
             if (theirs != def && IsPlainDecimal(theirs)) {
                 const std::wstring f = file.toStdWString(), s = section.toStdWString(),
                                    k = key.toStdWString();
-                const int windowsInt = int(GetPrivateProfileIntW(s.c_str(), k.c_str(), 7, f.c_str()));
+                const int windowsInt =
+                    int(GetPrivateProfileIntW(s.c_str(), k.c_str(), 7, f.c_str()));
                 if (ini.ReadInteger(section, key, 7) != windowsInt)
                     diffs << QStringLiteral("[%1] %2 as integer: ours %3, Windows %4")
                                  .arg(section, key)
@@ -294,10 +305,13 @@ const std::vector<QStringList>& HandPicked()
         {QStringLiteral("[S]"), QStringLiteral("[S]"), QStringLiteral("k=1"), QStringLiteral("[s]"),
          QStringLiteral("k=2"), QStringLiteral("j=3")},
         {QStringLiteral("[Empty]"), QStringLiteral("[Next]"), QStringLiteral("k=1")},
-        {QStringLiteral("[S]"), QStringLiteral("  Key  =  spaced value  "), QStringLiteral("key=second")},
-        {QStringLiteral("[a]b]"), QStringLiteral("k=v"), QStringLiteral("[c] ; x]"), QStringLiteral("k=w")},
+        {QStringLiteral("[S]"), QStringLiteral("  Key  =  spaced value  "),
+         QStringLiteral("key=second")},
+        {QStringLiteral("[a]b]"), QStringLiteral("k=v"), QStringLiteral("[c] ; x]"),
+         QStringLiteral("k=w")},
         {QStringLiteral("[S]"), QStringLiteral("k=") + QString(2100, u'z')},
-        {QStringLiteral("[S]"), QStringLiteral("n=0x1F"), QStringLiteral("m=$1f"), QStringLiteral("o=-12")},
+        {QStringLiteral("[S]"), QStringLiteral("n=0x1F"), QStringLiteral("m=$1f"),
+         QStringLiteral("o=-12")},
     };
     return files;
 }
@@ -322,14 +336,16 @@ TEST(IniProfileDifferential, ReadsEveryFileAsTheProfileFunctions)
             continue;
         // A name of its own for each file: the profile functions keep files
         // they read in a cache.
-        const QString file = QDir::toNativeSeparators(dir.filePath(QStringLiteral("f%1.ini").arg(i)));
+        const QString file =
+            QDir::toNativeSeparators(dir.filePath(QStringLiteral("f%1.ini").arg(i)));
         TestFiles::Write(file, bytes);
         const QStringList diffs = Differences(file);
         if (!diffs.isEmpty())
             report << QStringLiteral("file %1 (form %2):\n  %3\n  --\n  %4")
                           .arg(i)
                           .arg(form)
-                          .arg(lines.join(QStringLiteral("\n  ")), diffs.join(QStringLiteral("\n  ")));
+                          .arg(lines.join(QStringLiteral("\n  ")),
+                               diffs.join(QStringLiteral("\n  ")));
         QFile::remove(file);
         ++compared;
     }
@@ -344,7 +360,8 @@ TEST(IniProfileDifferential, ReadsEveryFileAsTheProfileFunctions)
 TEST(IniProfileDifferential, ReadsEveryFileAsTheProfileFunctions)
 {
     (void)DefaultFileCount;
-    GTEST_SKIP() << "the Windows profile functions are the reference: this runs in the Windows build";
+    GTEST_SKIP()
+        << "the Windows profile functions are the reference: this runs in the Windows build";
 }
 
 #endif

@@ -6,7 +6,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr auto Win = TPathStyle::Windows;
 constexpr auto Posix = TPathStyle::Posix;
@@ -158,7 +159,9 @@ std::vector<TPathCase> PathCases()
     return cases;
 }
 
-class PathHelpersTest : public testing::TestWithParam<TPathCase> {};
+class PathHelpersTest : public testing::TestWithParam<TPathCase>
+{
+};
 
 TEST_P(PathHelpersTest, GivesExpectedPath)
 {
@@ -181,7 +184,9 @@ void PrintTo(const TPathTestCase& c, std::ostream* os)
         << CaseText(c.A) << (c.SubPath ? ", " + CaseText(c.B) : std::string()) << ")";
 }
 
-class PathPredicateTest : public testing::TestWithParam<TPathTestCase> {};
+class PathPredicateTest : public testing::TestWithParam<TPathTestCase>
+{
+};
 
 TEST_P(PathPredicateTest, Answers)
 {

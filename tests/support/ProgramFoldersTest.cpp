@@ -20,11 +20,14 @@ TEST(ProgramFolders, ConfigurationAndGroupsInTheUsersOwnFolders)
 #ifdef Q_OS_WIN
     GetProgramFolders(appPath, userPath, progPath, true, QStringLiteral("C:\\Prog\\"));
     // The folder Windows itself names as roaming, not Qt's local one.
-    const QString roaming = WithTrailingDelimiter(QDir::toNativeSeparators(qEnvironmentVariable("APPDATA")));
+    const QString roaming =
+        WithTrailingDelimiter(QDir::toNativeSeparators(qEnvironmentVariable("APPDATA")));
     ASSERT_FALSE(roaming.isEmpty());
     EXPECT_EQ(appPath.toLower(), roaming.toLower());
-    EXPECT_TRUE(appPath.toLower().endsWith(QLatin1String("\\appdata\\roaming\\"))) << appPath.toStdString();
-    EXPECT_TRUE(userPath.toLower().endsWith(QLatin1String("\\documents\\"))) << userPath.toStdString();
+    EXPECT_TRUE(appPath.toLower().endsWith(QLatin1String("\\appdata\\roaming\\")))
+        << appPath.toStdString();
+    EXPECT_TRUE(userPath.toLower().endsWith(QLatin1String("\\documents\\")))
+        << userPath.toStdString();
     EXPECT_TRUE(QFileInfo(userPath).isDir());
 #else
     QTemporaryDir home;

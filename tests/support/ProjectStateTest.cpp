@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct TStatesCase {
     qint64 Value;
@@ -15,7 +16,9 @@ void PrintTo(const TStatesCase& c, std::ostream* os)
     *os << "IntToStates(" << c.Value << ")";
 }
 
-class ProjectStatesTest : public testing::TestWithParam<TStatesCase> {};
+class ProjectStatesTest : public testing::TestWithParam<TStatesCase>
+{
+};
 
 TEST_P(ProjectStatesTest, MapsBitsZeroToTwo)
 {

@@ -13,7 +13,8 @@
 
 #include <tuple>
 
-namespace {
+namespace
+{
 
 // ---- Round trips: encoding x byte-order mark x line break x final break -----
 
@@ -27,7 +28,8 @@ QStringList SampleLines(TTextEncoding encoding)
     return {"<Project>", "", QString::fromUtf8("  Größe € 日本 \U0001F600"), "\tend"};
 }
 
-class TextRoundTripTest : public testing::TestWithParam<TRoundTrip> {
+class TextRoundTripTest : public testing::TestWithParam<TRoundTrip>
+{
 protected:
     TTextFormat Format() const
     {
@@ -102,7 +104,9 @@ void PrintTo(const TDecodeCase& c, std::ostream* os)
     *os << c.Name;
 }
 
-class DecodeTextTest : public testing::TestWithParam<TDecodeCase> {};
+class DecodeTextTest : public testing::TestWithParam<TDecodeCase>
+{
+};
 
 TEST_P(DecodeTextTest, SplitsAndReportsForm)
 {
@@ -170,7 +174,9 @@ TEST(DecodeText, Windows1252FallbackKeepsEveryByte)
     EXPECT_EQ(EncodeText(content.Lines, content.Format), bytes);
 }
 
-class OddUtf16Test : public testing::TestWithParam<QByteArray> {};
+class OddUtf16Test : public testing::TestWithParam<QByteArray>
+{
+};
 
 TEST_P(OddUtf16Test, StrayByteDoesNotCrash)
 {
@@ -187,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(Bytes, OddUtf16Test,
 
 // ---- Files on disk -----------------------------------------------------------
 
-class TextFileOnDisk : public testing::Test {
+class TextFileOnDisk : public testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
     QString Path(const QString& name) const { return Dir.filePath(name); }

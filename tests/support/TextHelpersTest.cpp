@@ -7,7 +7,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // ---- ReadNextInt: a text read field by field -------------------------------
 
@@ -71,7 +72,9 @@ std::vector<TReadCase> ReadCases()
     };
 }
 
-class ReadNextIntTest : public testing::TestWithParam<TReadCase> {};
+class ReadNextIntTest : public testing::TestWithParam<TReadCase>
+{
+};
 
 TEST_P(ReadNextIntTest, ReadsFieldByField)
 {
@@ -114,7 +117,9 @@ void PrintTo(const TPosCase& c, std::ostream* os)
     *os << "\"" << CaseText(c.Sub) << "\" in \"" << CaseText(c.Text) << "\" from " << c.Offset;
 }
 
-class TextPosTest : public testing::TestWithParam<TPosCase> {};
+class TextPosTest : public testing::TestWithParam<TPosCase>
+{
+};
 
 TEST_P(TextPosTest, FindsWithoutRegardToCase)
 {
@@ -149,7 +154,9 @@ void PrintTo(const TPadCase& c, std::ostream* os)
     *os << c.Value << " width " << c.Width;
 }
 
-class ZeroPaddedIntTest : public testing::TestWithParam<TPadCase> {};
+class ZeroPaddedIntTest : public testing::TestWithParam<TPadCase>
+{
+};
 
 TEST_P(ZeroPaddedIntTest, PadsToWidth)
 {
@@ -176,7 +183,9 @@ void PrintTo(const TFormatCase& c, std::ostream* os)
     *os << CaseText(c.Format);
 }
 
-class FormatTextTest : public testing::TestWithParam<TFormatCase> {};
+class FormatTextTest : public testing::TestWithParam<TFormatCase>
+{
+};
 
 TEST_P(FormatTextTest, FillsEachPlaceholderOnce)
 {

@@ -2,10 +2,10 @@
 
 #include "support/TextHelpers.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,7 +19,8 @@
 #include <sys/types.h>
 #endif
 
-namespace TestFiles {
+namespace TestFiles
+{
 
 void Write(const QString& fileName, const QByteArray& bytes)
 {
@@ -45,7 +46,8 @@ QByteArray CrLf(const QStringList& lines)
     return out;
 }
 
-namespace {
+namespace
+{
 
 // The build tree's own paths. A cross-built test program runs under Wine,
 // where the build machine's root is the drive Z:.
@@ -225,8 +227,9 @@ TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, co
 
 QByteArray GroupFile(const QStringList& entries)
 {
-    QStringList lines{QStringLiteral("<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"),
-                      QStringLiteral("    <ItemGroup>")};
+    QStringList lines{
+        QStringLiteral("<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"),
+        QStringLiteral("    <ItemGroup>")};
     for (const QString& e : entries) {
         lines << QStringLiteral("        <Projects Include=\"%1\">").arg(e)
               << QStringLiteral("            <Dependencies/>")
@@ -238,11 +241,14 @@ QByteArray GroupFile(const QStringList& entries)
 
 QByteArray ProjectFile(const QString& verInfoKeys, const QString& targetedPlatforms)
 {
-    QStringList lines{QStringLiteral("<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"),
-                      QStringLiteral("    <PropertyGroup>")};
+    QStringList lines{
+        QStringLiteral("<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"),
+        QStringLiteral("    <PropertyGroup>")};
     if (!targetedPlatforms.isNull())
-        lines << QStringLiteral("        <TargetedPlatforms>%1</TargetedPlatforms>").arg(targetedPlatforms);
-    lines << QStringLiteral("    </PropertyGroup>") << QStringLiteral("    <PropertyGroup Condition=\"'$(Base)'!=''\">");
+        lines << QStringLiteral("        <TargetedPlatforms>%1</TargetedPlatforms>")
+                     .arg(targetedPlatforms);
+    lines << QStringLiteral("    </PropertyGroup>")
+          << QStringLiteral("    <PropertyGroup Condition=\"'$(Base)'!=''\">");
     if (!verInfoKeys.isNull())
         lines << QStringLiteral("        <VerInfo_Keys>%1</VerInfo_Keys>").arg(verInfoKeys);
     lines << QStringLiteral("    </PropertyGroup>") << QStringLiteral("</Project>");

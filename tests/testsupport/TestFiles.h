@@ -7,7 +7,8 @@
 #include <QStringList>
 
 // Helpers for tests that work on real files.
-namespace TestFiles {
+namespace TestFiles
+{
 
 // Writes bytes to a file, creating its folders; fails the test on error.
 void Write(const QString& fileName, const QByteArray& bytes);
@@ -59,8 +60,8 @@ QString ProgramOutput(const QByteArray& bytes);
 // Runs quorvel-cli in workingDirectory with the environment variables added,
 // HOME and XDG_CONFIG_HOME below home (so that the user's own configuration
 // is never read), in English.
-TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory,
-               const QString& home, const QList<QPair<QString, QString>>& variables = {},
+TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, const QString& home,
+               const QList<QPair<QString, QString>>& variables = {},
                const QString& standardOutputFile = QString());
 
 // A group file naming the entries, in the form the Delphi IDE writes.
