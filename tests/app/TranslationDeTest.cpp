@@ -228,20 +228,9 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         TMainFormFixture f;
-        TMainForm& w = f.Create();
-        const TMainFormUi u(w);
-        f.Dialogs.SetNextCancel();
-        QToolButton* button = chooser == 0   ? u.btProjectGroup
-                              : chooser == 1 ? u.btTemplate
-                                             : u.btResCompiler;
-        const QString group = u.cbProjectGroup->currentText();
-        const QString templateName = u.edTemplate->text();
-        const QString compiler = u.edResCompiler->text();
-        button->click();
+        f.Create();
         // Cancelled: nothing was chosen.
-        QCOMPARE(u.cbProjectGroup->currentText(), group);
-        QCOMPARE(u.edTemplate->text(), templateName);
-        QCOMPARE(u.edResCompiler->text(), compiler);
+        QVERIFY(f.ChooseCancelled(chooser));
         QCOMPARE(f.Dialogs.Requests.size(), 1);
         QCOMPARE(f.Dialogs.Requests[0].Title, title);
         QCOMPARE(f.Dialogs.Requests[0].Filter, filter);

@@ -1,10 +1,14 @@
 #include "guisupport/MainFormFixture.h"
 
+#include "guisupport/MainFormUi.h"
 #include "testsupport/TestFiles.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QWidget>
 
 TMainFormFixture::TMainFormFixture()
@@ -99,4 +103,19 @@ void SaveScreenshot(QWidget* widget, const QString& name)
         return;
     QDir().mkpath(dir);
     widget->grab().save(QDir(dir).filePath(name));
+}
+
+bool TMainFormFixture::ChooseCancelled(int Chooser)
+{
+    const TMainFormUi u(*FForm);
+    Dialogs.SetNextCancel();
+    QToolButton* button = Chooser == 0   ? u.btProjectGroup
+                          : Chooser == 1 ? u.btTemplate
+                                         : u.btResCompiler;
+    const QString group = u.cbProjectGroup->currentText();
+    const QString templateName = u.edTemplate->text();
+    const QString compiler = u.edResCompiler->text();
+    button->click();
+    return u.cbProjectGroup->currentText() == group && u.edTemplate->text() == templateName &&
+           u.edResCompiler->text() == compiler;
 }

@@ -37,6 +37,10 @@ public:
     TMainForm& Start();
     TMainForm& Form() { return *FForm; }
     void Destroy();
+    // Clicks a chooser button of the created window (0: group, 1: template,
+    // 2: compiler) with its file dialog cancelled; true when the group,
+    // template and compiler fields stayed as they were.
+    bool ChooseCancelled(int Chooser);
 
     // The window finds the user's folders itself, as the program does.
     bool SystemFolders = false;
