@@ -598,18 +598,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, BuildHintTest, testing::ValuesIn(HintCases),
 // ---- Time limit -------------------------------------------------------------------
 
 #ifndef Q_OS_WIN
-// Whether a process is still there; one that has ended but was not reaped yet
-// (a zombie) counts as ended.
-bool ProcessAlive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close < 0 || text.mid(close + 2, 1) != "Z";
-}
-
 // A compiler that is a shell script and starts a child that would run far
 // beyond the limit: both end at the limit, and the log says so.
 TEST(BuildCommand, TimeLimitEndsTheCompilerWithItsChildren)
@@ -634,9 +622,10 @@ TEST(BuildCommand, TimeLimitEndsTheCompilerWithItsChildren)
     // busy machine that can be a moment after the command has returned.
     QElapsedTimer timer;
     timer.start();
-    while (ProcessAlive(child.toLongLong()) && timer.elapsed() < 3000)
+    while (TestFiles::ProcessAlive(child.toLongLong()) && timer.elapsed() < 3000)
         QThread::msleep(10);
-    EXPECT_FALSE(ProcessAlive(child.toLongLong())) << "the script's child was left running";
+    EXPECT_FALSE(TestFiles::ProcessAlive(child.toLongLong()))
+        << "the script's child was left running";
 }
 #endif
 

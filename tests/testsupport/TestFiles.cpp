@@ -147,7 +147,13 @@ bool ProcessAlive(qint64 pid)
     CloseHandle(h);
     return alive;
 #else
-    return ::kill(pid_t(pid), 0) == 0;
+    // One that has ended but was not reaped yet (a zombie) counts as ended.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close < 0 || text.mid(close + 2, 1) != "Z";
 #endif
 }
 

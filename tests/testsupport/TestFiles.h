@@ -37,7 +37,8 @@ QString NativeQuoted(const QString& message);
 bool PermissionsBind();
 // Ends a process at once (SIGKILL, TerminateProcess).
 void KillProcess(qint64 pid);
-// Whether a process with that id is still there.
+// Whether a process with that id is still there; one that has ended but
+// was not reaped yet counts as ended.
 bool ProcessAlive(qint64 pid);
 
 // All files below a folder whose names end with one of the suffixes.
