@@ -11,8 +11,10 @@
 add_library(quorvel_common_config INTERFACE)
 target_compile_features(quorvel_common_config INTERFACE cxx_std_17)
 
+# The options reach the C++ compiler only, not the resource compiler that
+# builds the Windows programs' version resources.
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  target_compile_options(quorvel_common_config INTERFACE
+  set(_quorvel_warnings
     -Wall
     -Wextra
     -Wpedantic
@@ -21,19 +23,21 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     -Woverloaded-virtual
     -Wno-error=deprecated-declarations)
   if(QUORVEL_WERROR)
-    target_compile_options(quorvel_common_config INTERFACE -Werror)
+    list(APPEND _quorvel_warnings -Werror)
   endif()
 elseif(MSVC)
   # /utf-8: the sources are UTF-8; /permissive-: standard C++ as GCC sees it.
-  target_compile_options(quorvel_common_config INTERFACE
+  set(_quorvel_warnings
     /W4
     /utf-8
     /permissive-
     /Zc:__cplusplus)
   if(QUORVEL_WERROR)
-    target_compile_options(quorvel_common_config INTERFACE /WX)
+    list(APPEND _quorvel_warnings /WX)
   endif()
 endif()
+target_compile_options(quorvel_common_config INTERFACE
+  "$<$<COMPILE_LANGUAGE:C,CXX>:${_quorvel_warnings}>")
 
 add_library(quorvel_strict_qt INTERFACE)
 target_compile_definitions(quorvel_strict_qt INTERFACE

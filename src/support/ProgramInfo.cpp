@@ -14,6 +14,10 @@
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #include <shlobj.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
 #endif
 
 TProgramPaths CurrentProgramPaths()
@@ -94,10 +98,54 @@ void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, b
 bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info)
 {
     info = TFileVersionInfo();
+#ifdef Q_OS_WIN
+    const std::wstring name = QDir::toNativeSeparators(fileName).toStdWString();
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &unused);
+    if (size == 0)
+        return false;
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoW(name.c_str(), 0, size, block.data()))
+        return false;
+    // The strings live under the first language and code page the block
+    // lists, as "\StringFileInfo\040904B0\CompanyName".
+    const WORD* translation = nullptr;
+    UINT length = 0;
+    QString key;
+    if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                       reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) &&
+        length >= 2 * sizeof(WORD))
+        key = QStringLiteral("%1%2")
+                  .arg(translation[0], 4, 16, QLatin1Char('0'))
+                  .arg(translation[1], 4, 16, QLatin1Char('0'))
+                  .toUpper();
+    const auto value = [&](const wchar_t* valueName) {
+        const std::wstring path =
+            (QStringLiteral("\\StringFileInfo\\") + key + u'\\').toStdWString() + valueName;
+        const wchar_t* text = nullptr;
+        UINT chars = 0;
+        if (key.isEmpty() ||
+            !VerQueryValueW(block.data(), path.c_str(),
+                            reinterpret_cast<void**>(const_cast<wchar_t**>(&text)), &chars) ||
+            text == nullptr)
+            return QString();
+        // The length counts the terminating null when there is one.
+        return QString::fromWCharArray(text, int(wcsnlen(text, chars)));
+    };
+    info.Company = value(L"CompanyName");
+    info.Description = value(L"FileDescription");
+    info.Version = value(L"FileVersion");
+    info.InternalName = value(L"InternalName");
+    info.Copyright = value(L"LegalCopyright");
+    info.Comments = value(L"Comments");
+    return true;
+#else
     const QFileInfo file(fileName);
     if (!file.isFile())
         return false;
-    // Only this program's own file carries version information here.
+    // ELF programs carry no version resource: only this program's own file
+    // has version information, from the same build values that the Windows
+    // programs' version resources hold.
     if (QCoreApplication::instance() &&
         file.canonicalFilePath() !=
             QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath())
@@ -109,6 +157,7 @@ bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info)
     info.Copyright = QStringLiteral(QUORVEL_COPYRIGHT);
     info.Comments = QStringLiteral(QUORVEL_COMMENTS);
     return true;
+#endif
 }
 
 QString CutVersion(const QString& version, int components)

@@ -37,8 +37,9 @@ QString DefaultTemplateFile(const QString& exePath);
 void GetProgramFolders(QString& appPath, QString& userPath, QString& progPath, bool create,
                        const QString& exePath);
 
-// The version information of a program file; false when it has none. Off
-// Windows only this program carries any: it comes from the build.
+// The version information of a program file; false when it has none. On
+// Windows it is the file's version resource; elsewhere only this program
+// carries any, from the build's values.
 bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info);
 
 // The program's name, version text (" - Vers. 1.0" style default cut to

@@ -1,4 +1,5 @@
 #include "project/Configuration.h"
+#include "QuorvelVersion.h"
 #include "project/TestPrinters.h"
 #include "support/IniFile.h"
 #include "support/PathHelpers.h"
@@ -257,6 +258,41 @@ TEST(ProgramIdentity, NoVersionInformationGivesDefaults)
     EXPECT_EQ(name, "Fallback");
     EXPECT_EQ(version, " (Version  - Vers. 1)");
     EXPECT_EQ(info.Version, " - Vers. 1.0");
+}
+
+// Windows programs carry their version information in a version resource,
+// read through the system; a file without one gives false and empty fields.
+TEST(ProgramIdentity, WindowsProgramsCarryTheirVersionResource)
+{
+#ifndef Q_OS_WIN
+    GTEST_SKIP() << "ELF programs carry no version resource";
+#else
+    const QString window = TestFiles::WindowProgram();
+    for (const auto& [file, internalName] :
+         {std::pair{TestFiles::CliProgram(), QString("quorvel-cli")},
+          std::pair{window, QString("Quorvel")}}) {
+        if (file.isEmpty())
+            continue;
+        TFileVersionInfo info;
+        ASSERT_TRUE(ReadVersionInfo(file, info)) << file.toStdString();
+        EXPECT_EQ(info.InternalName, internalName);
+        EXPECT_EQ(info.Version, QUORVEL_VERSION_TEXT);
+        EXPECT_EQ(info.Company, QUORVEL_COMPANY);
+        EXPECT_EQ(info.Description, QUORVEL_DESCRIPTION);
+        EXPECT_EQ(info.Copyright, QUORVEL_COPYRIGHT);
+        EXPECT_EQ(info.Comments, QString());
+    }
+    if (!window.isEmpty()) {
+        QString name, version, date;
+        TFileVersionInfo info;
+        GetProgramIdentity(window, QString(), " - Vers. 1.0", 3, name, version, date, info);
+        EXPECT_EQ(name + version, "Quorvel (Version " + CutVersion(QUORVEL_VERSION_TEXT, 3) + ")");
+    }
+    TFileVersionInfo info;
+    info.Company = "left over";
+    EXPECT_FALSE(ReadVersionInfo(TestFiles::FakeCompiler(), info));
+    EXPECT_EQ(info.Company, QString());
+#endif
 }
 
 TEST(ProgramIdentity, ConfigurationFileName)

@@ -83,6 +83,14 @@ QString CliProgram()
 {
     return BuildPath(QUORVEL_CLI);
 }
+QString WindowProgram()
+{
+#ifdef QUORVEL_WINDOW_PROGRAM
+    return BuildPath(QUORVEL_WINDOW_PROGRAM);
+#else
+    return QString();
+#endif
+}
 
 QString NotFoundText()
 {

@@ -21,6 +21,8 @@ QString DataDir();
 QString ExamplesDir();
 QString FakeCompiler();
 QString CliProgram();
+// The window program; empty in a build without it.
+QString WindowProgram();
 
 // The system's text for a file that is not there, as messages show it.
 QString NotFoundText();
