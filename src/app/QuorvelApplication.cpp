@@ -10,10 +10,15 @@
 
 TQuorvelApplication::TQuorvelApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("quorvel"));
-    setApplicationVersion(QStringLiteral(QUORVEL_VERSION_TEXT));
+    SetIdentity();
     // Desktops find the window's entry (and so its icon) by this name.
     setDesktopFileName(QStringLiteral("org.quorvel.Quorvel"));
+}
+
+void TQuorvelApplication::SetIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("quorvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION_TEXT));
 }
 
 bool TQuorvelApplication::notify(QObject* receiver, QEvent* event)

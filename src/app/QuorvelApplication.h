@@ -8,6 +8,8 @@ class TQuorvelApplication : public QApplication
 {
 public:
     TQuorvelApplication(int& argc, char** argv);
+    // The program's name and version, as --version shows them.
+    static void SetIdentity();
     bool notify(QObject* receiver, QEvent* event) override;
     // Qt's own texts (standard buttons) in the user's language.
     void LoadQtTranslations();

@@ -1,4 +1,3 @@
-#include "QuorvelVersion.h"
 #include "app/QuorvelApplication.h"
 #include "app/QuorvelMain.h"
 #include "support/Translation.h"
@@ -7,12 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-int main(int argc, char** argv)
+namespace
 {
-    TQuorvelApplication app(argc, argv);
-    InitTranslation(QCoreApplication::applicationDirPath());
-    app.LoadQtTranslations();
 
+// The program's options; process() answers --help and --version itself and
+// ends the program.
+QStringList ProcessArguments(const QCoreApplication& app)
+{
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addVersionOption();
@@ -20,10 +20,41 @@ int main(int argc, char** argv)
                                  Tr("project group to open instead of the last one"),
                                  QStringLiteral("[GROUP]"));
     parser.process(app);
+    return parser.positionalArguments();
+}
+
+// --help and --version print text only: they need no display, so that they
+// work in a terminal without one (and for the man page).
+bool AsksForTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--")
+            break;
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        TQuorvelApplication::SetIdentity();
+        InitTranslation(QCoreApplication::applicationDirPath());
+        ProcessArguments(app);
+    }
+    TQuorvelApplication app(argc, argv);
+    InitTranslation(QCoreApplication::applicationDirPath());
+    app.LoadQtTranslations();
+    const QStringList groups = ProcessArguments(app);
 
     TMainFormEnvironment environment;
     environment.Paths = CurrentProgramPaths();
-    const QStringList groups = parser.positionalArguments();
     if (!groups.isEmpty())
         environment.StartGroup =
             QDir::toNativeSeparators(QFileInfo(groups.first()).absoluteFilePath());

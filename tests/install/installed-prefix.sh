@@ -18,7 +18,7 @@ for f in bin/quorvel bin/quorvel-cli share/quorvel/VersInfo.trc \
          share/locale/de/LC_MESSAGES/default.mo share/locale/de/LC_MESSAGES/dialogs.mo \
          share/applications/org.quorvel.Quorvel.desktop share/metainfo/org.quorvel.Quorvel.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.quorvel.Quorvel.svg share/mime/packages/org.quorvel.Quorvel.xml \
-         share/man/man1/quorvel-cli.1 share/bash-completion/completions/quorvel-cli; do
+         share/man/man1/quorvel-cli.1 share/man/man1/quorvel.1 share/bash-completion/completions/quorvel-cli; do
   [[ -f "$prefix/$f" ]] || fail "$f was not installed"
 done
 [[ ! -e "$prefix/bin/VersInfo.trc" ]] || fail "the template lies beside the programs, not in share/quorvel"
@@ -27,10 +27,13 @@ mv "$prefix" "$work/moved" && prefix="$work/moved"
 cli="$prefix/bin/quorvel-cli"
 
 [[ "$("$cli" --version)" == "quorvel-cli $version" ]] || fail "quorvel-cli --version: $("$cli" --version)"
-QT_QPA_PLATFORM=offscreen "$prefix/bin/quorvel" --version | grep -qx "quorvel $version" || fail "quorvel --version"
-QT_QPA_PLATFORM=offscreen "$prefix/bin/quorvel" --help | grep -q 'GROUP' || fail "quorvel --help names no GROUP"
+# The window program answers --version and --help in a terminal without a display.
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+"${headless[@]}" "$prefix/bin/quorvel" --version | grep -qx "quorvel $version" || fail "quorvel --version"
+"${headless[@]}" "$prefix/bin/quorvel" --help | grep -q 'GROUP' || fail "quorvel --help names no GROUP"
 LANGUAGE=de "$cli" --help | grep -q 'Befehle:' || fail "quorvel-cli finds no German catalog in the installation"
-grep -q '^\.TH QUORVEL-CLI "1"' "$prefix/share/man/man1/quorvel-cli.1" || fail "man page"
+grep -q '^\.TH QUORVEL-CLI "1"' "$prefix/share/man/man1/quorvel-cli.1" || fail "man page of quorvel-cli"
+grep -q '^\.TH QUORVEL "1"' "$prefix/share/man/man1/quorvel.1" || fail "man page of quorvel"
 
 # No configuration: the template is the installed one.
 cp -r "$examples/demo" "$work/demo"
