@@ -1,7 +1,9 @@
 // The main window driven through its controls, offscreen, on temporary folders.
+#include "QuorvelVersion.h"
 #include "guisupport/MainFormFixture.h"
 #include "guisupport/MainFormUi.h"
 #include "support/IniFile.h"
+#include "support/ProgramInfo.h"
 #include "testsupport/TestFiles.h"
 
 #include <QApplication>
@@ -141,7 +143,8 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = f.Create();
         const TMainFormUi u(w);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version 1.0.4)"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version %1)")
+                                      .arg(CutVersion(QStringLiteral(QUORVEL_VERSION_TEXT), 3)));
         QCOMPARE(u.cbPlaceholders->count(), 12);
         QCOMPARE(u.cbPlaceholders->currentIndex(), 0);
         QCOMPARE(u.cbPlaceholders->itemText(0), QStringLiteral("Major version"));

@@ -1,6 +1,7 @@
 // The program for a user whose language has no catalog (French): everything
 // stays English, and every English text the windows show by design is one the
 // catalog templates hold, so that no caption escapes translation.
+#include "QuorvelVersion.h"
 #include "app/QuorvelApplication.h"
 #include "app/TranslationSamples.h"
 #include "dialogs/EditHistListDlg.h"
@@ -8,6 +9,7 @@
 #include "guisupport/MainFormFixture.h"
 #include "guisupport/MainFormUi.h"
 #include "resgen/Placeholders.h"
+#include "support/ProgramInfo.h"
 #include "support/Translation.h"
 #include "testsupport/TestFiles.h"
 
@@ -82,7 +84,8 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = f.Create();
         const TMainFormUi u(w);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version 1.0.4)"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quorvel  (Version %1)")
+                                      .arg(CutVersion(QStringLiteral(QUORVEL_VERSION_TEXT), 3)));
     }
 
     void designTextsAreInTheTemplates_data()
