@@ -131,6 +131,16 @@ int JobCount(const QString& given)
     return jobs == 0 ? qMax(QThread::idealThreadCount(), 1) : jobs;
 }
 
+// A build that writes no script because no project is checked (or none has
+// a platform) succeeds, but a pipeline's log should say why nothing happened.
+void NoteNothingToBuild(TCliContext& c, const TGenerationResult& result)
+{
+    if (result.Written.isEmpty() && !result.Failed && result.Skipped == 0) {
+        c.Err << Tr("No checked project with a platform: no script was written") << "\n";
+        c.Err.flush();
+    }
+}
+
 int RunBuild(TCliContext& c, const QStringList& args)
 {
     TBuildOptions o;
@@ -161,6 +171,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
             errors.ShowError(entry + QStringLiteral(": ") + message);
         };
         const TGenerationResult result = GenerateResources(input, actions);
+        NoteNothingToBuild(c, result);
         return result.Skipped == 0 ? ceSuccess : ceFailure;
     }
 
@@ -216,6 +227,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
 
     const TGenerationResult& result = run.Result();
     logStream.flush();
+    NoteNothingToBuild(c, result);
     if (result.Failed) {
         c.Err << result.Message << "\n";
         // Which script, and why: the group folder alone tells a pipeline little.

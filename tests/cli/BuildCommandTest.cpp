@@ -684,6 +684,24 @@ TEST(BuildCommand, DryRunPrintsWhatABuildWritesAndChangesNothing)
     EXPECT_EQ(printedScripts, real.Scripts());
 }
 
+// Nothing checked: the build succeeds and says why it wrote nothing, with
+// and without --dry-run.
+TEST(BuildCommand, NothingCheckedIsSaid)
+{
+    TBuildFixture f;
+    ASSERT_EQ(f.Run({QStringLiteral("set"), f.Group(), QStringLiteral("--all"),
+                     QStringLiteral("enabled=false")})
+                  .ExitCode,
+              0);
+    for (const QStringList& extra : {QStringList{}, QStringList{QStringLiteral("--dry-run")}}) {
+        const TRun r = f.Run(QStringList{QStringLiteral("build"), f.Group()} + extra);
+        EXPECT_EQ(r.ExitCode, 0);
+        EXPECT_EQ(r.Out, QString());
+        EXPECT_EQ(r.Err,
+                  QStringLiteral("No checked project with a platform: no script was written\n"));
+    }
+}
+
 // ---- Several compilers at once ---------------------------------------------------
 
 struct TJobsCase {
