@@ -31,8 +31,8 @@ bool AsksForTextOnly(int argc, char** argv)
         const QByteArray arg(argv[i]);
         if (arg == "--")
             break;
-        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version")
+        // Not --help-all: the window's own Qt options need the GUI application.
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "-v" || arg == "--version")
             return true;
     }
     return false;
