@@ -9,33 +9,37 @@
 namespace
 {
 
-// The program's options; process() answers --help and --version itself and
-// ends the program.
-QStringList ProcessArguments(const QCoreApplication& app)
+void AddOptions(QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("GROUP"),
                                  Tr("project group to open instead of the last one"),
                                  QStringLiteral("[GROUP]"));
+}
+
+// The program's options; process() answers --help and --version itself and
+// ends the program.
+QStringList ProcessArguments(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    AddOptions(parser);
     parser.process(app);
     return parser.positionalArguments();
 }
 
 // --help and --version print text only: they need no display, so that they
-// work in a terminal without one (and for the man page).
+// work in a terminal without one (and for the man page). Not --help-all: the
+// window's own Qt options need the GUI application.
 bool AsksForTextOnly(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--")
-            break;
-        // Not --help-all: the window's own Qt options need the GUI application.
-        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "-v" || arg == "--version")
-            return true;
-    }
-    return false;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    AddOptions(parser);
+    return parser.parse(arguments) &&
+           (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")));
 }
 
 } // namespace

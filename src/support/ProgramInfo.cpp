@@ -109,28 +109,27 @@ bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info)
         return false;
     // The strings live under the first language and code page the block
     // lists, as "\StringFileInfo\040904B0\CompanyName".
-    const WORD* translation = nullptr;
+    const auto query = [&block](const std::wstring& path, UINT& length) -> const void* {
+        void* found = nullptr;
+        return VerQueryValueW(block.data(), path.c_str(), &found, &length) ? found : nullptr;
+    };
     UINT length = 0;
-    QString key;
-    if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                       reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) &&
-        length >= 2 * sizeof(WORD))
-        key = QStringLiteral("%1%2")
-                  .arg(translation[0], 4, 16, QLatin1Char('0'))
-                  .arg(translation[1], 4, 16, QLatin1Char('0'))
-                  .toUpper();
+    const auto* translation =
+        static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation", length));
+    if (translation == nullptr || length < 2 * sizeof(WORD))
+        return true;
+    const QString key = QStringLiteral("%1%2")
+                            .arg(translation[0], 4, 16, QLatin1Char('0'))
+                            .arg(translation[1], 4, 16, QLatin1Char('0'))
+                            .toUpper();
     const auto value = [&](const wchar_t* valueName) {
-        const std::wstring path =
-            (QStringLiteral("\\StringFileInfo\\") + key + u'\\').toStdWString() + valueName;
-        const wchar_t* text = nullptr;
         UINT chars = 0;
-        if (key.isEmpty() ||
-            !VerQueryValueW(block.data(), path.c_str(),
-                            reinterpret_cast<void**>(const_cast<wchar_t**>(&text)), &chars) ||
-            text == nullptr)
-            return QString();
+        const auto* text = static_cast<const wchar_t*>(
+            query((QStringLiteral("\\StringFileInfo\\") + key + u'\\').toStdWString() + valueName,
+                  chars));
         // The length counts the terminating null when there is one.
-        return QString::fromWCharArray(text, int(wcsnlen(text, chars)));
+        return text == nullptr ? QString()
+                               : QString::fromWCharArray(text, int(wcsnlen(text, chars)));
     };
     info.Company = value(L"CompanyName");
     info.Description = value(L"FileDescription");
