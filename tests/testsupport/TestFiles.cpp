@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -215,10 +216,6 @@ QString ProgramOutput(const QByteArray& bytes)
 TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, const QString& home,
                const QList<QPair<QString, QString>>& variables, const QString& standardOutputFile)
 {
-    QProcess p;
-    if (!standardOutputFile.isEmpty())
-        p.setStandardOutputFile(standardOutputFile);
-    p.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
     env.insert(QStringLiteral("HOME"), home);
@@ -226,17 +223,41 @@ TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, co
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     for (const auto& [name, value] : variables)
         env.insert(name, value);
-    p.setProcessEnvironment(env);
-    p.start(CliProgram(), arguments);
-    TCliRun r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.ExitCode = p.exitCode();
-    r.Out = ProgramOutput(p.readAllStandardOutput());
-    r.Err = ProgramOutput(p.readAllStandardError());
-    if (r.Out.isNull() || r.Err.isNull())
-        r.ExitCode = -2;
-    return r;
+    // Wine, busy with a second test program, now and then fails to create a
+    // process at all; the program never ran, so it may be started again.
+    // Anything else that goes wrong (a crash, a hang) is the test's failure.
+    constexpr int Attempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        QProcess p;
+        if (!standardOutputFile.isEmpty())
+            p.setStandardOutputFile(standardOutputFile);
+        p.setWorkingDirectory(workingDirectory);
+        p.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        p.start(CliProgram(), arguments);
+        TCliRun r;
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit) {
+            r.ExitCode = p.exitCode();
+            r.Out = ProgramOutput(p.readAllStandardOutput());
+            r.Err = ProgramOutput(p.readAllStandardError());
+            if (r.Out.isNull() || r.Err.isNull())
+                r.ExitCode = -2;
+            return r;
+        }
+        // Says what went wrong, so that a rare failure can be told from the
+        // log alone.
+        r.Err = QStringLiteral("quorvel-cli did not end normally after %1 ms: %2 "
+                               "(process error %3, exit code %4)\n%5")
+                    .arg(timer.elapsed())
+                    .arg(p.errorString())
+                    .arg(int(p.error()))
+                    .arg(p.exitCode())
+                    .arg(QString::fromLocal8Bit(p.readAllStandardError()));
+        if (p.error() != QProcess::FailedToStart || attempt == Attempts)
+            return r;
+        qWarning("attempt %d of %d: %s", attempt, Attempts, qPrintable(r.Err));
+    }
 }
 
 QByteArray GroupFile(const QStringList& entries)
