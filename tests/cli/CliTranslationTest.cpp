@@ -70,7 +70,8 @@ TEST_P(CliTranslationTest, SpeaksTheLanguage)
     env.insert(QStringLiteral("LANGUAGE"), QLatin1String(c.Language));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     cli.setProcessEnvironment(env);
-    cli.start(TestFiles::CliProgram(), arguments);
+    ASSERT_TRUE(TestFiles::Start(cli, TestFiles::CliProgram(), arguments))
+        << cli.errorString().toStdString();
     ASSERT_TRUE(cli.waitForFinished(60000));
     const QString out = TestFiles::ProgramOutput(cli.readAllStandardOutput());
     const QString err = TestFiles::ProgramOutput(cli.readAllStandardError());

@@ -30,8 +30,8 @@ std::vector<int> RunAtOnce(const TGroupCopy& copy, const std::vector<QStringList
         auto p = std::make_unique<QProcess>();
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(TestFiles::CliProgram(),
-                 QStringList{QStringLiteral("--config"), copy.Config()} + arguments);
+        TestFiles::Start(*p, TestFiles::CliProgram(),
+                         QStringList{QStringLiteral("--config"), copy.Config()} + arguments);
         processes.push_back(std::move(p));
     }
     std::vector<int> codes;
@@ -111,7 +111,7 @@ TEST(ConcurrentRuns, EmptyLocksOfKilledRunsAreTakenOver)
     const QString group = copy.CopyDemo();
     const QString lock = copy.Path(QStringLiteral("demo/Demo.vprj.lock"));
     QProcess ended;
-    ended.start(TestFiles::FakeCompiler(), QStringList());
+    ASSERT_TRUE(TestFiles::Start(ended, TestFiles::FakeCompiler(), QStringList()));
     ASSERT_TRUE(ended.waitForFinished());
     const struct {
         const char* Name;

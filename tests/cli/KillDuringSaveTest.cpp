@@ -41,11 +41,10 @@ protected:
     QProcess* StartSet(int build)
     {
         auto* p = new QProcess;
-        p->setProgram(TestFiles::CliProgram());
-        p->setArguments({QStringLiteral("--config"), Dir.filePath(QStringLiteral("empty.ini")),
-                         QStringLiteral("set"), Group, QStringLiteral("--all"),
-                         QStringLiteral("fvBuild=%1").arg(build)});
-        p->start();
+        TestFiles::Start(*p, TestFiles::CliProgram(),
+                         {QStringLiteral("--config"), Dir.filePath(QStringLiteral("empty.ini")),
+                          QStringLiteral("set"), Group, QStringLiteral("--all"),
+                          QStringLiteral("fvBuild=%1").arg(build)});
         return p;
     }
 
@@ -55,7 +54,8 @@ protected:
         QElapsedTimer t;
         t.start();
         std::unique_ptr<QProcess> p(StartSet(build));
-        EXPECT_TRUE(p->waitForFinished(120000));
+        EXPECT_TRUE(p->waitForFinished(120000)) << p->errorString().toStdString();
+        EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
         return t.elapsed();
     }
@@ -96,7 +96,7 @@ TEST_F(KillDuringSave, SettingsFileIsOldOrNewNeverMixed)
         const QByteArray expectedNew = WithBuild(current, i);
         ASSERT_NE(expectedNew, current);
         std::unique_ptr<QProcess> p(StartSet(i));
-        ASSERT_TRUE(p->waitForStarted(10000));
+        ASSERT_EQ(p->state(), QProcess::Running) << p->errorString().toStdString();
         // Every other kill anywhere from the start to a little after the usual
         // end, the others in the later part of the run, where the file is saved.
         const quint32 from = i % 2 ? 0 : quint32(fullRun / 2);

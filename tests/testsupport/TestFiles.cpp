@@ -213,6 +213,20 @@ QString ProgramOutput(const QByteArray& bytes)
     return text;
 }
 
+bool Start(QProcess& process, const QString& program, const QStringList& arguments)
+{
+    constexpr int Attempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        process.start(program, arguments);
+        if (process.waitForStarted(30000))
+            return true;
+        if (process.error() != QProcess::FailedToStart || attempt == Attempts)
+            return false;
+        qWarning("%s did not start, attempt %d of %d: %s", qPrintable(program), attempt, Attempts,
+                 qPrintable(process.errorString()));
+    }
+}
+
 TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, const QString& home,
                const QList<QPair<QString, QString>>& variables, const QString& standardOutputFile)
 {
@@ -223,41 +237,33 @@ TCliRun RunCli(const QStringList& arguments, const QString& workingDirectory, co
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     for (const auto& [name, value] : variables)
         env.insert(name, value);
-    // Wine, busy with a second test program, now and then fails to create a
-    // process at all; the program never ran, so it may be started again.
-    // Anything else that goes wrong (a crash, a hang) is the test's failure.
-    constexpr int Attempts = 3;
-    for (int attempt = 1;; ++attempt) {
-        QProcess p;
-        if (!standardOutputFile.isEmpty())
-            p.setStandardOutputFile(standardOutputFile);
-        p.setWorkingDirectory(workingDirectory);
-        p.setProcessEnvironment(env);
-        QElapsedTimer timer;
-        timer.start();
-        p.start(CliProgram(), arguments);
-        TCliRun r;
-        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit) {
-            r.ExitCode = p.exitCode();
-            r.Out = ProgramOutput(p.readAllStandardOutput());
-            r.Err = ProgramOutput(p.readAllStandardError());
-            if (r.Out.isNull() || r.Err.isNull())
-                r.ExitCode = -2;
-            return r;
-        }
-        // Says what went wrong, so that a rare failure can be told from the
-        // log alone.
-        r.Err = QStringLiteral("quorvel-cli did not end normally after %1 ms: %2 "
-                               "(process error %3, exit code %4)\n%5")
-                    .arg(timer.elapsed())
-                    .arg(p.errorString())
-                    .arg(int(p.error()))
-                    .arg(p.exitCode())
-                    .arg(QString::fromLocal8Bit(p.readAllStandardError()));
-        if (p.error() != QProcess::FailedToStart || attempt == Attempts)
-            return r;
-        qWarning("attempt %d of %d: %s", attempt, Attempts, qPrintable(r.Err));
+    QProcess p;
+    if (!standardOutputFile.isEmpty())
+        p.setStandardOutputFile(standardOutputFile);
+    p.setWorkingDirectory(workingDirectory);
+    p.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    TCliRun r;
+    if (Start(p, CliProgram(), arguments) && p.waitForFinished(60000) &&
+        p.exitStatus() == QProcess::NormalExit) {
+        r.ExitCode = p.exitCode();
+        r.Out = ProgramOutput(p.readAllStandardOutput());
+        r.Err = ProgramOutput(p.readAllStandardError());
+        if (r.Out.isNull() || r.Err.isNull())
+            r.ExitCode = -2;
+        return r;
     }
+    // Says what went wrong, so that a rare failure can be told from the log
+    // alone.
+    r.Err = QStringLiteral("quorvel-cli did not end normally after %1 ms: %2 "
+                           "(process error %3, exit code %4)\n%5")
+                .arg(timer.elapsed())
+                .arg(p.errorString())
+                .arg(int(p.error()))
+                .arg(p.exitCode())
+                .arg(QString::fromLocal8Bit(p.readAllStandardError()));
+    return r;
 }
 
 QByteArray GroupFile(const QStringList& entries)

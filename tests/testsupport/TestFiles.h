@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QProcess;
+
 // Helpers for tests that work on real files.
 namespace TestFiles
 {
@@ -60,6 +62,11 @@ struct TCliRun {
 // What a program printed, as text with "\n" line ends (the text mode of
 // Windows programs makes them CR LF); null when a line came out ended twice.
 QString ProgramOutput(const QByteArray& bytes);
+// Starts a program and waits until it runs. Wine, busy with a second test
+// program, now and then fails to create a process at all; the program never
+// ran then, so it is started again (three attempts, each one warned of).
+// False, with the process's error set, when it still did not start.
+bool Start(QProcess& process, const QString& program, const QStringList& arguments);
 // Runs quorvel-cli in workingDirectory with the environment variables added,
 // HOME and XDG_CONFIG_HOME below home (so that the user's own configuration
 // is never read), in English.
