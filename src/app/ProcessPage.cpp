@@ -49,6 +49,13 @@ TProcessPage::TProcessPage(QWidget* Parent) : QWidget(Parent)
     connect(cbProjectGroup, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { pmProjects->popup(cbProjectGroup->mapToGlobal(pos)); });
     if (QLineEdit* edit = cbProjectGroup->lineEdit()) {
+        // The combo box itself opens a typed path that equals an entry (as
+        // a choice, activated()); any other path is the window's to open.
+        connect(edit, &QLineEdit::returnPressed, this, [this] {
+            const QString typed = cbProjectGroup->currentText().trimmed();
+            if (!typed.isEmpty() && ChosenGroup().isEmpty())
+                Q_EMIT GroupPathEntered(typed);
+        });
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this,
                 [this, edit](const QPoint& pos) { pmProjects->popup(edit->mapToGlobal(pos)); });
@@ -254,10 +261,14 @@ void TProcessPage::ShowGroupValues(const TGroupValues& Values)
 {
     ShowSpin(udProdMajor, MajorSpinRange, Values.ProdMajor);
     ShowSpin(udProdMinor, PartSpinRange, Values.ProdMinor);
-    edAuthor->setText(Values.Author);
-    edCompany->setText(Values.Company);
-    edCopyright->setText(Values.Copyright);
-    edProduct->setText(Values.Product);
+    // A field that keeps its text keeps its caret too: the window shows
+    // values again after every save and every change on disk.
+    for (const auto& [edit, text] : {std::pair{edAuthor, &Values.Author},
+                                     {edCompany, &Values.Company},
+                                     {edCopyright, &Values.Copyright},
+                                     {edProduct, &Values.Product}})
+        if (edit->text() != *text)
+            edit->setText(*text);
 }
 
 void TProcessPage::ShowProjectData(const TProjectData& Data)
@@ -266,7 +277,8 @@ void TProcessPage::ShowProjectData(const TProjectData& Data)
     ShowSpin(udMinor, PartSpinRange, Data.FileVersionMinor);
     ShowSpin(udRelease, PartSpinRange, Data.FileVersionRelease);
     ShowSpin(udBuild, PartSpinRange, Data.FileVersionBuild);
-    edProject->setText(Data.FileDescription);
+    if (edProject->text() != Data.FileDescription)
+        edProject->setText(Data.FileDescription);
     cbWin32->setChecked(Data.Status.Contains(psWin32));
     cbWin64->setChecked(Data.Status.Contains(psWin64));
 }
@@ -282,15 +294,22 @@ void TProcessPage::StoreProjectData(TProjectData& Data) const
     Data.Status.Set(psWin64, cbWin64->isChecked());
 }
 
-void TProcessPage::ShowProjects(const TProjectList& Projects)
+void TProcessPage::ShowProjects(const TProjectList& Projects, const QList<bool>& Missing)
 {
     const QSignalBlocker blocker(lbProjects);
     lbProjects->clear();
     for (int i = 0; i < Projects.Count(); ++i) {
         const TProjectEntry& entry = Projects[i];
-        auto* item = new QListWidgetItem(entry.Text, lbProjects);
+        const bool missing = i < Missing.size() && Missing[i];
+        auto* item = new QListWidgetItem(missing ? Tr("%1 (missing)").arg(entry.Text) : entry.Text,
+                                         lbProjects);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.Checked ? Qt::Checked : Qt::Unchecked);
+        if (missing) {
+            item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+            item->setToolTip(Tr("The project file is missing: its values come from the "
+                                "settings file or the defaults"));
+        }
     }
 }
 

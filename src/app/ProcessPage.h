@@ -51,8 +51,9 @@ public:
     void StoreProjectData(TProjectData& Data) const;
 
     // Fills the list with the entries and their check marks, none selected,
-    // without reporting a selection or a check.
-    void ShowProjects(const TProjectList& Projects);
+    // without reporting a selection or a check. The entries whose project
+    // file is missing (Missing[i]) are greyed and say so.
+    void ShowProjects(const TProjectList& Projects, const QList<bool>& Missing = {});
     // The selected entry, -1 for none.
     int SelectedProject() const;
     // Selects an entry without reporting it.
@@ -66,6 +67,8 @@ public:
 Q_SIGNALS:
     // The history drop-down was closed, with or without a choice.
     void HistoryCloseUp();
+    // Enter in the group field on a typed path that names no history entry.
+    void GroupPathEntered(const QString& Path);
     void BrowseGroupClicked();
     void EditHistoryClicked();
     // Another entry was selected.

@@ -3,6 +3,7 @@
 #include "QuorvelVersion.h"
 #include "app/EditorPage.h"
 #include "app/FormControls.h"
+#include "app/MemoLogSink.h"
 #include "app/OverrideCursor.h"
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
@@ -15,15 +16,19 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TranslateComponent.h"
 #include "project/Configuration.h"
+#include "support/FileWatch.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
+#include "support/TerminationSignals.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPlainTextEdit>
+#include <QSessionManager>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
@@ -56,6 +61,17 @@ TMainForm::TMainForm(const TMainFormEnvironment& Environment, QWidget* Parent)
     CreateControls();
     ConnectPages();
     setWindowIcon(QIcon(QStringLiteral(":/icons/org.quorvel.Quorvel.svg")));
+    FLog = std::make_unique<TMemoLogSink>(mmDos);
+    FWatch = new TFileWatch(this);
+    connect(FWatch, &TFileWatch::Changed, this, [this] { ReloadFromDisk(); });
+    // A signal or the end of the desktop session must not lose the user's
+    // edits: both save as a close does.
+    FSignals = std::make_unique<TTerminationSignals>();
+    connect(FSignals.get(), &TTerminationSignals::Received, this,
+            [this](int signalNumber) { CloseOnRequest(128 + signalNumber); });
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { SaveForSessionEnd(); });
     FormCreate();
 }
 
@@ -100,6 +116,8 @@ void TMainForm::ConnectPages()
     };
     connect(tsProcess, &TProcessPage::HistoryCloseUp, this,
             guarded(&TMainForm::cbProjectGroupCloseUp));
+    connect(tsProcess, &TProcessPage::GroupPathEntered, this,
+            [this](const QString& path) { RunGuarded([this, path] { GroupPathEntered(path); }); });
     connect(tsProcess, &TProcessPage::BrowseGroupClicked, this,
             [this] { RunGuarded([this] { SelectProjectGroup(); }); });
     connect(tsProcess, &TProcessPage::EditHistoryClicked, this,
@@ -230,12 +248,32 @@ void TMainForm::closeEvent(QCloseEvent* Event)
     Event->accept();
 }
 
+void TMainForm::CloseOnRequest(int ExitCode)
+{
+    FExitCode = ExitCode;
+    close();
+}
+
+void TMainForm::SaveForSessionEnd()
+{
+    RunGuarded([this] { SaveGroupSettings(); });
+    FormDestroy();
+    // The window may live on when the session's end is cancelled: its
+    // configuration is written again when it closes.
+    FDestroyed = false;
+}
+
+void TMainForm::changeEvent(QEvent* Event)
+{
+    QWidget::changeEvent(Event);
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow())
+        FWatch->Check();
+}
+
 bool TMainForm::FormClose()
 {
     try {
-        StoreProjectData();
-        StoreGroupValues();
-        FGroup.SaveVersionSettings(FGroup.LastGroupFile);
+        SaveGroupSettings();
         return true;
     } catch (const TQuorvelError& e) {
         FBoxes->ShowError(e.Message(), dmActiveForm);

@@ -3,6 +3,7 @@
 #include "app/MainFormEnvironment.h"
 #include "project/Configuration.h"
 #include "project/ProjectGroup.h"
+#include "project/SettingsMerge.h"
 #include "support/TextFile.h"
 
 #include <QStringList>
@@ -20,6 +21,8 @@ class TResourceCompiler;
 class TSettingsPage;
 class TGenerationRun;
 class TOverrideCursor;
+class TFileWatch;
+class TTerminationSignals;
 
 // The program's one window: the process page, the settings page and the
 // template editor page above the log pane. It switches the pages, runs the
@@ -40,7 +43,7 @@ public:
     // The program's name and the date of its file, as the about box shows them.
     const QString& ProgName() const { return FProgName; }
     const QString& ProgVersDate() const { return FProgVersDate; }
-    // The template's lines as read at the start.
+    // The template's lines as the last run (or the start) read them.
     const QStringList& Template() const { return FTemplate; }
     // The open group with every project's data as last stored from the fields.
     const TProjectGroup& ProjectGroup() const { return FGroup; }
@@ -51,9 +54,19 @@ public:
     // Whether "Create resource files" is running.
     bool IsGenerating() const { return FRun != nullptr; }
 
+    // Closes the window as the user would, saving first, for a request to
+    // end the program from outside (a signal, the session's end); the
+    // program's exit code is then ExitCode.
+    void CloseOnRequest(int ExitCode);
+    // The exit code a request from outside asked for; -1 for none.
+    int ExitCode() const { return FExitCode; }
+
 protected:
     void closeEvent(QCloseEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
+    // Coming back to the window looks at the files: an editor or git may have
+    // replaced them without a watch noticing.
+    void changeEvent(QEvent* Event) override;
 
 private:
     // The pages in the page control.
@@ -91,6 +104,22 @@ private:
     void StoreProjectData();
     void ShowGroupValues();
     void StoreGroupValues();
+    // Shows the list with its missing project files marked; with Select,
+    // the entry of that text is selected (the first one when none has it).
+    void ShowProjectList(bool Select, const QString& Selected = QString());
+    // Stores the fields and saves the user's edits over what the settings
+    // file holds now; the window then shows what the file holds.
+    void SaveGroupSettings();
+    // The group's files changed on disk: reads them again, keeping the
+    // user's unsaved edits.
+    void ReloadFromDisk();
+    // The files the window follows: group, settings, project files, template.
+    void WatchGroupFiles();
+    void LogConflicts(const QList<TSettingsConflict>& Conflicts);
+    // A path typed into the group field and confirmed with Enter.
+    void GroupPathEntered(const QString& Path);
+    // The session is ending: saves as a close would, without closing.
+    void SaveForSessionEnd();
 
     // Template editor and choosers.
     void btEditClick();
@@ -105,6 +134,13 @@ private:
     IMessageBoxes* FBoxes = nullptr;
     IFileDialogs* FDialogs = nullptr;
     TProjectGroup FGroup;
+    // What the window last took from the disk: the user's edits are the
+    // values that differ from it.
+    TSettingsSnapshot FBase;
+    TFileWatch* FWatch = nullptr;
+    std::unique_ptr<TTerminationSignals> FSignals;
+    // A close asked for from outside: the application ends with this code.
+    int FExitCode = -1;
     std::unique_ptr<ILogSink> FLog;
     std::unique_ptr<IErrorReporter> FReporter;
     std::unique_ptr<TResourceCompiler> FCompiler;

@@ -5,6 +5,7 @@
 #include "app/EditorPage.h"
 #include "app/SettingsPage.h"
 #include "dialogs/FileDialogs.h"
+#include "support/FileWatch.h"
 #include "support/PathHelpers.h"
 #include "support/Translation.h"
 
@@ -22,6 +23,7 @@ void TMainForm::btOkClick()
 {
     ShowPage(piSettings, pcMain->height());
     WriteTextFile(tsSettings->TemplateName(), tsEdit->Lines(), tsEdit->Format());
+    FWatch->Accept();
 }
 
 void TMainForm::btCancelClick()
@@ -42,6 +44,7 @@ bool TMainForm::SelectTemplate()
     if (!FDialogs->ExecuteOpen(request, chosen))
         return false;
     tsSettings->SetTemplateName(chosen);
+    WatchGroupFiles();
     return true;
 }
 

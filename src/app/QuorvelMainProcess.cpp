@@ -36,6 +36,12 @@ void TMainForm::btProcessClick()
     if (FGroup.LastProjectGrp.isEmpty())
         return;
 
+    // The template as it is on disk now: after OK in the editor, another
+    // template chosen or an edit outside, the run takes that text.
+    const TTextContent templateText = ReadTextFile(tsSettings->TemplateName());
+    FTemplate = templateText.Lines;
+    FTemplateFormat = templateText.Format;
+
     const TConfiguration config = tsSettings->Settings();
     TGenerationSettings settings;
     settings.ResourcePath = config.ResourcePath;
@@ -45,9 +51,9 @@ void TMainForm::btProcessClick()
     settings.TemplateFormat = FTemplateFormat;
     settings.EscapeValues = config.EscapeValues;
     const TGenerationInput input = MakeGenerationInput(FGroup, settings);
+    for (const QString& line : MissingProjectFileLines(FGroup))
+        FLog->AppendLine(line);
 
-    if (!FLog)
-        FLog = std::make_unique<TMemoLogSink>(mmDos);
     if (!FReporter)
         FReporter = std::make_unique<TBoxErrorReporter>(FBoxes);
     if (!FCompiler)

@@ -64,5 +64,6 @@ int main(int argc, char** argv)
             QDir::toNativeSeparators(QFileInfo(groups.first()).absoluteFilePath());
     TMainForm form(environment);
     form.show();
-    return app.exec();
+    const int code = app.exec();
+    return form.ExitCode() >= 0 ? form.ExitCode() : code;
 }

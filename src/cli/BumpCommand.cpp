@@ -81,14 +81,13 @@ int RunBump(TCliContext& c, const QStringList& args)
     // values are read again under the lock, so that concurrent runs each
     // raise the version the other one saved.
     QString raiseError = raise();
-    if (raiseError.isEmpty()) {
-        group.LockSettings(group.LastGroupFile);
-        group.LoadVersionSettings(group.LastGroupFile, c.Defaults());
-        raiseError = raise();
-    }
+    if (raiseError.isEmpty())
+        group.UpdateVersionSettings(c.Defaults(), [&](TProjectGroup&) {
+            raiseError = raise();
+            return raiseError.isEmpty();
+        });
     if (!raiseError.isEmpty())
         return c.UsageError(raiseError, usage);
-    group.SaveVersionSettings(group.LastGroupFile);
     for (const QString& line : report)
         c.Out << line << "\n";
     return ceSuccess;

@@ -48,16 +48,16 @@ int RunSet(TCliContext& c, const QStringList& args)
     if (!selectError.isEmpty())
         return c.UsageError(selectError, usage);
 
-    // Read again under the lock: a run that saved in the meantime keeps its
-    // values.
-    group.LockSettings(group.LastGroupFile);
-    group.LoadVersionSettings(group.LastGroupFile, c.Defaults());
-    for (const TVersionEdit& edit : groupEdits)
-        ApplyGroupEdit(group.Group, edit);
-    if (!projectEdits.isEmpty())
-        for (int i : indices)
-            ApplyProjectEdits(group.Projects[i], projectEdits);
-    group.SaveVersionSettings(group.LastGroupFile);
+    // The edits go over what the file holds under the lock: a run that saved
+    // in the meantime keeps its values.
+    group.UpdateVersionSettings(c.Defaults(), [&](TProjectGroup& g) {
+        for (const TVersionEdit& edit : groupEdits)
+            ApplyGroupEdit(g.Group, edit);
+        if (!projectEdits.isEmpty())
+            for (int i : indices)
+                ApplyProjectEdits(g.Projects[i], projectEdits);
+        return true;
+    });
     c.Out << Tr("Saved %1").arg(group.LastGroupFile) << "\n";
     return ceSuccess;
 }

@@ -189,14 +189,38 @@ void TProjectGroup::SaveVersionSettings(const QString& settingsFile) const
     ini.UpdateFile();
 }
 
-void TProjectGroup::LockSettings(const QString& settingsFile)
+void TProjectGroup::UpdateVersionSettings(const TUserDefaults& defaults,
+                                          const std::function<bool(TProjectGroup&)>& change)
 {
-    auto lock = std::make_unique<TSettingsLock>(settingsFile);
-    lock->Lock();
-    FSettingsLock = std::move(lock);
+    if (LastGroupFile.isEmpty())
+        return;
+    // Held from the reading to the writing: a writer in between would be lost.
+    FSettingsLock = std::make_unique<TSettingsLock>(LastGroupFile);
+    try {
+        FSettingsLock->Lock();
+        LoadVersionSettings(LastGroupFile, defaults);
+        if (change(*this))
+            SaveVersionSettings(LastGroupFile);
+    } catch (...) {
+        FSettingsLock.reset();
+        throw;
+    }
+    FSettingsLock.reset();
 }
 
-void TProjectGroup::UnlockSettings()
+bool TProjectGroup::ReloadProjectGroup(const TUserDefaults& defaults)
 {
-    FSettingsLock.reset();
+    const QStringList entries = ReadProjectEntries(ReadTextFile(LastProjectGrp).Lines);
+    Projects.Clear();
+    for (const QString& entry : entries)
+        Projects.Add(entry);
+    if (Projects.IsEmpty())
+        return false;
+    LoadVersionSettings(SettingsFileName(LastProjectGrp), defaults);
+    return true;
+}
+
+bool TProjectGroup::ProjectFileExists(int index) const
+{
+    return QFileInfo(ProjectFileName(index)).isFile();
 }

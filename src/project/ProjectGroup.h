@@ -43,19 +43,33 @@ public:
     // Loads the group values and every entry's data from the settings file,
     // falling back to the project files and the user's defaults.
     void LoadVersionSettings(const QString& settingsFile, const TUserDefaults& defaults);
+    // Reads the open group again from its files: the entries of the group
+    // file (LastProjectGrp) and, when there is at least one, the settings
+    // file beside it, as OpenProjectGroup does but without touching the
+    // history. Returns whether the group names a project; an unreadable file
+    // throws TQuorvelError.
+    bool ReloadProjectGroup(const TUserDefaults& defaults);
+
+    // The one way a settings file is changed. Under the lock beside
+    // LastGroupFile (TSettingsLock) the file is read afresh into the group
+    // (LoadVersionSettings), change alters what was read, and the result is
+    // saved in one atomic write, so that another writer's values (a build
+    // server's bump, a git checkout) are never written back over. change
+    // returning false writes nothing. The group then holds what the file
+    // holds. Nothing happens while LastGroupFile is empty. Throws
+    // TQuorvelError when the lock cannot be had or the file not written.
+    void UpdateVersionSettings(const TUserDefaults& defaults,
+                               const std::function<bool(TProjectGroup&)>& change);
+
     // Writes the group values and every entry's data into the settings file in
-    // one atomic save; nothing when the path is empty. Throws TQuorvelError
-    // "Unable to write to %s" and leaves the old file intact on failure. The
-    // save holds the lock beside the file (TSettingsLock) unless LockSettings
-    // already holds it; a lock it cannot get throws and writes nothing.
+    // one atomic save, under the lock unless UpdateVersionSettings holds it;
+    // nothing when the path is empty. Throws TQuorvelError "Unable to write to
+    // %s" and leaves the old file intact on failure. This writes the group's
+    // memory whole: the program saves through UpdateVersionSettings.
     void SaveVersionSettings(const QString& settingsFile) const;
 
-    // Takes the lock beside a settings file and holds it until
-    // UnlockSettings or the group goes: a run that reads, changes and saves
-    // the settings holds it across all three. Throws TQuorvelError when
-    // another run keeps it.
-    void LockSettings(const QString& settingsFile);
-    void UnlockSettings();
+    // Whether the project file of an entry is there.
+    bool ProjectFileExists(int index) const;
 
     // The project file path of an entry.
     QString ProjectFileName(int index) const;

@@ -1,6 +1,7 @@
 #include "resgen/GenerationInput.h"
 
 #include "support/PathHelpers.h"
+#include "support/Translation.h"
 
 TGenerationInput MakeGenerationInput(const TProjectGroup& group,
                                      const TGenerationSettings& settings)
@@ -20,4 +21,15 @@ TGenerationInput MakeGenerationInput(const TProjectGroup& group,
             entry.Text, entry.Checked, entry.Info ? entry.Info->ProjectData : TProjectData()});
     }
     return input;
+}
+
+QStringList MissingProjectFileLines(const TProjectGroup& group)
+{
+    QStringList lines;
+    for (int i = 0; i < group.Projects.Count(); ++i)
+        if (group.Projects[i].Checked && !group.ProjectFileExists(i))
+            lines << Tr("%1: the project file \"%2\" is missing; its values come from the "
+                        "settings file or the defaults")
+                         .arg(group.Projects[i].Text, group.ProjectFileName(i));
+    return lines;
 }

@@ -23,3 +23,7 @@ struct TGenerationSettings {
 // every entry of its project list with its check mark and data.
 TGenerationInput MakeGenerationInput(const TProjectGroup& group,
                                      const TGenerationSettings& settings);
+
+// One log line for each checked project whose project file is missing: its
+// values come from the settings file or the defaults alone.
+QStringList MissingProjectFileLines(const TProjectGroup& group);

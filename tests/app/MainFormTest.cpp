@@ -377,7 +377,10 @@ private Q_SLOTS:
         QCOMPARE(u.lbProjects->count(), 3);
         // The fields still belong to the project shown: they are stored into it.
         QCOMPARE(w.LastIndex(), 0);
-        QCOMPARE(w.ProjectGroup().LastProjectGrp, missing);
+        // The field and a run name the group still listed; the history keeps the failed file.
+        const QString shown = f.WorkDir() + QStringLiteral("Group.groupproj");
+        QCOMPARE(w.ProjectGroup().LastProjectGrp, shown);
+        QCOMPARE(u.cbProjectGroup->currentText(), shown);
         QCOMPARE(u.cbProjectGroup->itemText(0), missing);
     }
 
