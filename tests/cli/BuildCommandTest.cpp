@@ -739,11 +739,13 @@ TEST_P(BuildJobsTest, PrintsWhatARunOneAtATimePrints)
     TestFiles::Write(f.Path("plan/DemoApp-64.rc.env"),
                      "FAKERC_STDERR=error RC2104\\n\nFAKERC_EXIT=2\n");
     TestFiles::Write(f.Path("plan/DemoLib-32.rc.env"),
-                     "FAKERC_STDOUT=hung\nFAKERC_SLEEP_MS=8000\n");
+                     "FAKERC_STDOUT=hung\nFAKERC_SLEEP_MS=60000\n");
     TestFiles::Write(f.Path("plan/DemoLib-64.rc.env"), "FAKERC_STDOUT=no line end\n");
     const TVars vars{{"FAKERC_PLAN_DIR", "T/plan"}};
+    // The limit stands far above the slow success, three compilers sharing two
+    // busy cores (under Wine too): only the hung one reaches it.
     const QStringList args = QStringList{QStringLiteral("build"), f.Group(),
-                                         QStringLiteral("--timeout"), QStringLiteral("1")} +
+                                         QStringLiteral("--timeout"), QStringLiteral("6")} +
                              c.Options;
     const TRun one = f.Run(args, vars);
     const TRun many = f.Run(args + c.Jobs, vars);
