@@ -20,7 +20,7 @@ int RunCheck(TCliContext& c, const QStringList& args)
     c.LoadConfig();
     TProjectGroup group;
     c.OpenGroupWithProjects(groupFile, group);
-    const QList<TVersionFinding> findings = CheckGroup(group);
+    const QList<TVersionFinding> findings = CheckGroup(group, c.Config.EscapeValues);
     for (const TVersionFinding& f : findings)
         c.Err << f.Entry << ": " << f.Message << "\n";
     c.Err.flush();

@@ -124,6 +124,8 @@ void TGenerationRun::Schedule()
             auto active = std::make_unique<TActive>();
             active->Step = index;
             active->Log = &FLog.AddStep();
+            for (const QString& warning : step.Job.Warnings)
+                active->Log->AppendLine(QStringLiteral("*** ") + Tr("Warning: ") + warning);
             active->Run = FCompiler.StartCompile(step.Job.GroupFolder, step.Job.ResourcePath,
                                                  step.Job.ScriptName, *active->Log, *active->Log);
             TActive* const raw = active.get();

@@ -142,7 +142,9 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             if (actions.Compile)
                 actions.Compile(TCompileJob{g, resourcePath, script.ScriptName, project.Text,
                                             platform, project.Data,
-                                            EscapeHint(script.Text, input.EscapeValues)});
+                                            EscapeHint(script.Text, input.EscapeValues),
+                                            RawValueWarnings(project.Data, input.Group,
+                                                             input.EscapeValues)});
         }
     }
     if (result.Failed)

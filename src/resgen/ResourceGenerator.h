@@ -54,6 +54,9 @@ struct TCompileJob {
     // that was not escaped, which most compilers read in another code page.
     // Empty when that is not so.
     QString FailureHint;
+    // Log lines for before the compile: text values the compiler would read
+    // otherwise than meant (RawValueWarnings).
+    QStringList Warnings;
 };
 
 // What the generation does to the outside world; the defaults act on the file

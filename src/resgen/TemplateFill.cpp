@@ -2,6 +2,9 @@
 
 #include "support/TextFile.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
+
+#include <utility>
 
 namespace
 {
@@ -102,8 +105,14 @@ QString TemplateText(const QStringList& templateLines)
 QString FillTemplate(const QStringList& templateLines, const TProjectData& project,
                      const TGroupValues& group, bool escapeValues)
 {
+    // A raw double quote would end the string early: the rest of the value
+    // would become script text, another VALUE even. It goes in as the
+    // resource script writes a quote inside a string, "" in every case.
     const auto text = [escapeValues](const QString& value) {
-        return escapeValues ? EscapeResourceString(value) : value;
+        if (escapeValues)
+            return EscapeResourceString(value);
+        QString quoted = value;
+        return quoted.replace(u'"', QStringLiteral("\"\""));
     };
     struct TValue {
         const char* Name;
@@ -149,4 +158,33 @@ QString FillPlatform(const QString& filledTemplate, TProjectState platform)
 {
     return NormaliseLineBreaks(
         SubstitutePlaceholder(filledTemplate, QStringLiteral("Platform"), PlatformText(platform)));
+}
+
+QString RawValueWarning(const QString& key, const QString& value, bool escapeValues)
+{
+    if (escapeValues)
+        return QString();
+    for (const QChar c : value)
+        if (c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return Tr("%1 holds a backslash or a control character, which the compiler reads "
+                      "as an escape or a break while \"Escape text values\" is off: switch it "
+                      "on on the settings page, or build with --escape-values")
+                .arg(key);
+    return QString();
+}
+
+QStringList RawValueWarnings(const TProjectData& project, const TGroupValues& group,
+                             bool escapeValues)
+{
+    QStringList warnings;
+    const std::pair<const char*, const QString*> values[] = {
+        {"Description", &project.FileDescription}, {"Company", &group.Company},
+        {"Copyright", &group.Copyright},           {"Product", &group.Product},
+        {"Author", &group.Author}};
+    for (const auto& [key, value] : values) {
+        const QString warning = RawValueWarning(QLatin1String(key), *value, escapeValues);
+        if (!warning.isEmpty())
+            warnings << warning;
+    }
+    return warnings;
 }

@@ -31,7 +31,8 @@ QString TemplateText(const QStringList& templateLines);
 
 // The template filled with everything but the platform: the eleven value
 // placeholders in their fixed order. With escapeValues the five text values
-// go in through EscapeResourceString, otherwise unchanged.
+// go in through EscapeResourceString, otherwise unchanged but for each double
+// quote, which is doubled.
 QString FillTemplate(const QStringList& templateLines, const TProjectData& project,
                      const TGroupValues& group, bool escapeValues);
 
@@ -40,3 +41,12 @@ QString PlatformText(TProjectState platform);
 
 // A filled template with "$Platform" replaced for one platform, normalised.
 QString FillPlatform(const QString& filledTemplate, TProjectState platform);
+
+// Empty unless escaping is off and the text value holds a backslash or a
+// control character (a line break among them), which a compiler reads as an
+// escape or a break of the script: then the warning naming the key and the
+// option that fixes it.
+QString RawValueWarning(const QString& key, const QString& value, bool escapeValues);
+// The warnings of RawValueWarning for the five text values of a script.
+QStringList RawValueWarnings(const TProjectData& project, const TGroupValues& group,
+                             bool escapeValues);

@@ -5,6 +5,7 @@
 #include "resgen/ResFile.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
+#include "resgen/TemplateFill.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/TextFile.h"
@@ -111,7 +112,7 @@ QString MacroWarning(const QString& key, const QString& value)
         .arg(key, value, m.captured());
 }
 
-QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
+QList<TVersionFinding> CheckGroup(const TProjectGroup& group, bool escapeValues)
 {
     QList<TVersionFinding> findings;
     const QString groupName = ExtractFileName(group.LastProjectGrp);
@@ -123,9 +124,10 @@ QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
                                                           {"Product", group.Group.Product},
                                                           {"Author", group.Group.Author}};
     for (const auto& [key, value] : groupTexts) {
-        const QString warning = MacroWarning(QLatin1String(key), value);
-        if (!warning.isEmpty())
-            findings.append({groupName, warning});
+        for (const QString& warning : {MacroWarning(QLatin1String(key), value),
+                                       RawValueWarning(QLatin1String(key), value, escapeValues)})
+            if (!warning.isEmpty())
+                findings.append({groupName, warning});
     }
     for (int i = 0; i < group.Projects.Count(); ++i) {
         const TProjectEntry& entry = group.Projects[i];
@@ -137,6 +139,10 @@ QList<TVersionFinding> CheckGroup(const TProjectGroup& group)
             MacroWarning(QStringLiteral("Description"), data.FileDescription);
         if (!macroWarning.isEmpty())
             findings.append({entry.Text, macroWarning});
+        const QString rawWarning =
+            RawValueWarning(QStringLiteral("Description"), data.FileDescription, escapeValues);
+        if (!rawWarning.isEmpty())
+            findings.append({entry.Text, rawWarning});
         if (entry.Checked && !data.Status.Contains(psWin32) && !data.Status.Contains(psWin64))
             findings.append({entry.Text, Tr("checked, but built for neither Win32 nor Win64")});
         const QString fileName = group.ProjectFileName(i);

@@ -47,9 +47,11 @@ QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& gr
 QString MacroWarning(const QString& key, const QString& value);
 
 // Every warning for the open group, in list order: version parts out of
-// range, MSBuild macros left in the text values, missing project files, checked projects without a
-// platform, and what ProjectFileWarnings finds in each existing project file.
-QList<TVersionFinding> CheckGroup(const TProjectGroup& group);
+// range, MSBuild macros left in the text values, text values a script without
+// escaping carries otherwise than meant (RawValueWarning), missing project
+// files, checked projects without a platform, and what ProjectFileWarnings
+// finds in each existing project file.
+QList<TVersionFinding> CheckGroup(const TProjectGroup& group, bool escapeValues = false);
 
 // One resource file a build makes: for a checked project and one of its
 // platforms, the script and the .res file named as the compiler run names them.

@@ -135,6 +135,14 @@ const TCheckCase CheckCases[] = {
      {},
      {},
      {QStringLiteral("DemoApp.dproj: checked, but built for neither Win32 nor Win64")}},
+    {"BackslashWithoutEscaping",
+     {QStringLiteral("[Global]"), QStringLiteral("pvMajor=1"), QStringLiteral("pvMinor=2"),
+      U("Company=Müller & Söhne"), QStringLiteral("Copyright=C:\\Tools")},
+     {},
+     {},
+     {QStringLiteral("Demo.groupproj: Copyright holds a backslash or a control character, which "
+                     "the compiler reads as an escape or a break while \"Escape text values\" "
+                     "is off: switch it on on the settings page, or build with --escape-values")}},
     {"UncheckedWithoutPlatform",
      {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("Status=0")},
      {},

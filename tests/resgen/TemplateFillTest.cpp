@@ -298,7 +298,16 @@ const TFillCase FillCases[] = {
      Group("Müller \"&\" Söhne", "© C:\\x"),
      false,
      psWin32,
-     "Müller \"&\" Söhne|© C:\\x\r\n"},
+     "Müller \"\"&\"\" Söhne|© C:\\x\r\n"},
+    // A quote cannot end the string and add a value of its own.
+    {"UnescapedQuoteCannotInject",
+     {QStringLiteral("VALUE \"FileDescription\", \"$Description\\0\"")},
+     Project(1, 0, 0, 0, "Legit\\0\" VALUE \"OriginalFilename\", L\"evil.exe"),
+     Group("A"),
+     false,
+     psWin32,
+     "VALUE \"FileDescription\", \"Legit\\0\"\" VALUE \"\"OriginalFilename\"\", "
+     "L\"\"evil.exe\\0\"\r\n"},
     {"EscapedTextValues", AllPlaceholders, Project(1, 2, 3, 4, "Tool \"€\""),
      Group("Müller & Söhne", "© 2026", "Pro\\Suite", "Zoë"), true, psWin32,
      "1,2,3,4 5.6\r\nD=Tool \"\"\\x20AC\"\" C=M\\x00FCller & S\\x00F6hne R=\\x00A9 2026 "
