@@ -140,11 +140,10 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             }
             result.Written.append(script.FileName);
             if (actions.Compile)
-                actions.Compile(TCompileJob{g, resourcePath, script.ScriptName, project.Text,
-                                            platform, project.Data,
-                                            EscapeHint(script.Text, input.EscapeValues),
-                                            RawValueWarnings(project.Data, input.Group,
-                                                             input.EscapeValues)});
+                actions.Compile(
+                    TCompileJob{g, resourcePath, script.ScriptName, project.Text, platform,
+                                project.Data, EscapeHint(script.Text, input.EscapeValues),
+                                RawValueWarnings(project.Data, input.Group, input.EscapeValues)});
         }
     }
     if (result.Failed)

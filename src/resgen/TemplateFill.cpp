@@ -178,8 +178,10 @@ QStringList RawValueWarnings(const TProjectData& project, const TGroupValues& gr
 {
     QStringList warnings;
     const std::pair<const char*, const QString*> values[] = {
-        {"Description", &project.FileDescription}, {"Company", &group.Company},
-        {"Copyright", &group.Copyright},           {"Product", &group.Product},
+        {"Description", &project.FileDescription},
+        {"Company", &group.Company},
+        {"Copyright", &group.Copyright},
+        {"Product", &group.Product},
         {"Author", &group.Author}};
     for (const auto& [key, value] : values) {
         const QString warning = RawValueWarning(QLatin1String(key), *value, escapeValues);
