@@ -17,11 +17,12 @@ constexpr int WaitSliceMs = 50;
 
 TCompileRun::TCompileRun(TResourceCompiler& owner, ILogSink& log, IErrorReporter& errors,
                          const QString& groupFolder, const QString& resourcePath,
-                         const QString& scriptName, bool useTimer)
+                         const QString& scriptName, const QString& resName, bool useTimer)
     : FOwner(owner), FLog(log), FErrors(errors),
       // Qt's own dialogs and folders give "/" on Windows too.
       FGroupFolder(QDir::toNativeSeparators(groupFolder)),
       FResourcePath(QDir::toNativeSeparators(resourcePath)), FScriptName(scriptName),
+      FResName(resName.isEmpty() ? ChangeExtension(scriptName, QStringLiteral("res")) : resName),
       FUseTimer(useTimer)
 {
     FTimer.setSingleShot(true);
@@ -47,7 +48,7 @@ TCompileRun::~TCompileRun()
 void TCompileRun::Start()
 {
     FLog.AppendLine(CompileSeparatorLine());
-    FLog.AppendLine(CompileHeaderLine(FResourcePath, FScriptName));
+    FLog.AppendLine(CompileHeaderLine(FResourcePath, FScriptName, FResName));
     FOwner.ReleaseEnded();
 
     if (FOwner.Compiler.isEmpty()) {
@@ -58,7 +59,7 @@ void TCompileRun::Start()
     }
     FProcess = std::make_unique<QProcess>();
     FOwner.PrepareProcess(*FProcess, CompileScriptPath(FGroupFolder, FResourcePath, FScriptName),
-                          CompileResourcePath(FGroupFolder, FScriptName));
+                          CompileResourcePath(FGroupFolder, FResName));
     // Reading as the output arrives: a compiler that prints more than a pipe
     // holds would otherwise wait for a reader until its time is up.
     connect(FProcess.get(), &QProcess::readyReadStandardOutput, this, &TCompileRun::ShowOutput);

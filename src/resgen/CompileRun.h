@@ -39,7 +39,7 @@ private:
     friend class TResourceCompiler;
     TCompileRun(TResourceCompiler& owner, ILogSink& log, IErrorReporter& errors,
                 const QString& groupFolder, const QString& resourcePath, const QString& scriptName,
-                bool useTimer);
+                const QString& resName, bool useTimer);
 
     void ShowOutput();
     void ProcessFinished();
@@ -52,6 +52,8 @@ private:
     QString FGroupFolder;
     QString FResourcePath;
     QString FScriptName;
+    // The resource file relative to the group folder.
+    QString FResName;
     bool FUseTimer;
     std::unique_ptr<QProcess> FProcess;
     std::unique_ptr<TProcessTree> FTree;

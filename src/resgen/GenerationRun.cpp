@@ -18,7 +18,7 @@ TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& o
     }
     // What the .res file holds shows at a glance whether the template did
     // what the user meant.
-    const QString resFile = CompileResourcePath(job.GroupFolder, job.ScriptName);
+    const QString resFile = CompileResourcePath(job.GroupFolder, job.ResName);
     log.AppendLine(VersionResourceLogLine(resFile));
     if (checkResource) {
         // A compiler that ends with 0 but leaves no resource file, or one
@@ -72,8 +72,8 @@ bool TGenerationRun::Busy(const TStep& step) const
     for (const std::unique_ptr<TActive>& active : FActive) {
         const TStep& other = FSteps[size_t(active->Step)];
         if (other.Script.FileName.compare(step.Script.FileName, Qt::CaseInsensitive) == 0 ||
-            CompileResourcePath(other.Job.GroupFolder, other.Job.ScriptName)
-                    .compare(CompileResourcePath(step.Job.GroupFolder, step.Job.ScriptName),
+            CompileResourcePath(other.Job.GroupFolder, other.Job.ResName)
+                    .compare(CompileResourcePath(step.Job.GroupFolder, step.Job.ResName),
                              Qt::CaseInsensitive) == 0)
             return true;
     }
@@ -127,7 +127,8 @@ void TGenerationRun::Schedule()
             for (const QString& warning : step.Job.Warnings)
                 active->Log->AppendLine(QStringLiteral("*** ") + Tr("Warning: ") + warning);
             active->Run = FCompiler.StartCompile(step.Job.GroupFolder, step.Job.ResourcePath,
-                                                 step.Job.ScriptName, *active->Log, *active->Log);
+                                                 step.Job.ScriptName, step.Job.ResName,
+                                                 *active->Log, *active->Log);
             TActive* const raw = active.get();
             connect(raw->Run.get(), &TCompileRun::Finished, this,
                     [this, raw] { CompileEnded(raw); });

@@ -1,6 +1,7 @@
 #include "resgen/ResourceCompiler.h"
 
 #include "resgen/CompileRun.h"
+#include "resgen/ResourceGenerator.h"
 #include "support/PathHelpers.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
@@ -60,16 +61,18 @@ QString CompileSeparatorLine()
     return QString(37, u'=');
 }
 
-QString CompileHeaderLine(const QString& resourcePath, const QString& scriptName)
+QString CompileHeaderLine(const QString& resourcePath, const QString& scriptName,
+                          const QString& resName)
 {
     return Tr("Compile resource file: ") + JoinPath(resourcePath, scriptName) +
-           QStringLiteral(" => ") + ChangeExtension(scriptName, QStringLiteral("res"));
+           QStringLiteral(" => ") +
+           (resName.isEmpty() ? ChangeExtension(scriptName, QStringLiteral("res")) : resName);
 }
 
 QString CompileScriptPath(const QString& groupFolder, const QString& resourcePath,
                           const QString& scriptName)
 {
-    return JoinPath(JoinPath(groupFolder, resourcePath), scriptName);
+    return JoinPath(ResourceFolder(groupFolder, resourcePath), scriptName);
 }
 
 QString CompileResourcePath(const QString& groupFolder, const QString& scriptName)
@@ -187,17 +190,18 @@ void TResourceCompiler::PrepareProcess(QProcess& process, const QString& scriptP
 std::unique_ptr<TCompileRun> TResourceCompiler::StartCompile(const QString& groupFolder,
                                                              const QString& resourcePath,
                                                              const QString& scriptName,
-                                                             ILogSink& log, IErrorReporter& errors)
+                                                             const QString& resName, ILogSink& log,
+                                                             IErrorReporter& errors)
 {
     return std::unique_ptr<TCompileRun>(
-        new TCompileRun(*this, log, errors, groupFolder, resourcePath, scriptName, true));
+        new TCompileRun(*this, log, errors, groupFolder, resourcePath, scriptName, resName, true));
 }
 
 TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
                                                    const QString& resourcePath,
                                                    const QString& scriptName)
 {
-    TCompileRun run(*this, FLog, FErrors, groupFolder, resourcePath, scriptName, false);
+    TCompileRun run(*this, FLog, FErrors, groupFolder, resourcePath, scriptName, QString(), false);
     run.Start();
     run.WaitForFinished();
     return run.Outcome();

@@ -20,10 +20,12 @@ constexpr int CompilerTimeoutMs = 10000;
 
 // The line that opens each run in the log.
 QString CompileSeparatorLine();
-// "Compile resource file: " + JoinPath(P, N) + " => " + ChangeExtension(N, "res"):
-// both names relative to the group folder.
-QString CompileHeaderLine(const QString& resourcePath, const QString& scriptName);
-// The script: JoinPath(JoinPath(G, P), N).
+// "Compile resource file: " + JoinPath(P, N) + " => " + the resource file's
+// name R (when not given, ChangeExtension(N, "res")): both names relative to
+// the group folder.
+QString CompileHeaderLine(const QString& resourcePath, const QString& scriptName,
+                          const QString& resName = QString());
+// The script: N in the resources folder P (ResourceFolder).
 QString CompileScriptPath(const QString& groupFolder, const QString& resourcePath,
                           const QString& scriptName);
 // The compiled resource file: in the group folder itself, JoinPath(G,
@@ -80,13 +82,14 @@ public:
     // children). Off, it is left running, as the window does.
     bool EndOnTimeout = false;
 
-    // A run on the caller's event loop that compiles JoinPath(JoinPath(G, P),
-    // N) into JoinPath(G, N with ".res"), logging into the log and errors
-    // given; it starts with TCompileRun::Start. Several may run at once.
+    // A run on the caller's event loop that compiles the script N in the
+    // resources folder P into JoinPath(G, R) (R empty: N with ".res"),
+    // logging into the log and errors given; it starts with
+    // TCompileRun::Start. Several may run at once.
     std::unique_ptr<TCompileRun> StartCompile(const QString& groupFolder,
                                               const QString& resourcePath,
-                                              const QString& scriptName, ILogSink& log,
-                                              IErrorReporter& errors);
+                                              const QString& scriptName, const QString& resName,
+                                              ILogSink& log, IErrorReporter& errors);
 
     // The same run into this object's log, waited for without an event loop:
     // two header lines, then the output as it arrives, then an error line for

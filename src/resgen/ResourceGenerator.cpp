@@ -11,13 +11,55 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 QString ScriptName(const QString& entry, const QString& suffix)
 {
     // Delphi writes entries with backslashes and XML references; the script is
-    // a file, so it is named after the entry as a path on this platform.
+    // a file, so it is named after the entry as a path on this platform. Every
+    // script stays inside the resources folder: a folder part that climbs out
+    // of the group's folder ("..\\Demos\\App.dproj"), or starts at a root or a
+    // drive, gets a folder of its own for each such step. Their names begin
+    // with "@", which a folder of the entry's own that begins with "@" gets
+    // once more, so that distinct entries never share a script.
+    QStringList parts =
+        DecodeXmlReferences(entry).split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    const QString file = RemoveExtension(parts.takeLast());
+    QStringList folders;
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (part.isEmpty()) {
+            // A path from the root ("\\x"), a network path or a doubled
+            // delimiter: one folder for the root, none for the rest.
+            if (i == 0)
+                folders << QStringLiteral("@root");
+        } else if (part == QLatin1String("..")) {
+            folders << QStringLiteral("@up");
+        } else if (part == QLatin1String(".")) {
+            continue;
+        } else if (i == 0 && part.size() == 2 && part[1] == u':') {
+            folders << QStringLiteral("@drive-") + part[0];
+        } else {
+            folders << (part.startsWith(u'@') ? u'@' + part : part);
+        }
+    }
+    folders << file + suffix + QStringLiteral(".rc");
+    return folders.join(QDir::separator());
+}
+
+QString ResourceName(const QString& entry, const QString& suffix)
+{
+    // The .res file goes beside the project, where the project's {$R} finds it.
     const QString path = EntryToNativePath(DecodeXmlReferences(entry));
-    return RemoveExtension(path) + suffix + QStringLiteral(".rc");
+    return RemoveExtension(path) + suffix + QStringLiteral(".res");
+}
+
+QString ResourceFolder(const QString& groupFolder, const QString& resourcePath)
+{
+    const QString path = QDir::toNativeSeparators(resourcePath);
+    if (QDir::isAbsolutePath(QDir::fromNativeSeparators(path)))
+        return path;
+    return JoinPath(QDir::toNativeSeparators(groupFolder), path);
 }
 
 namespace
@@ -96,7 +138,7 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
     // folder below it cannot be created either.
     makeFolder(g);
     const QString resourcePath = QDir::toNativeSeparators(input.ResourcePath);
-    const QString outFolder = JoinPath(g, resourcePath);
+    const QString outFolder = ResourceFolder(g, resourcePath);
     if (!makeFolder(outFolder))
         result.Failed = true;
     for (size_t i = 0; !result.Failed && i < input.Projects.size(); ++i) {
@@ -124,10 +166,9 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             script.FileName = JoinPath(outFolder, script.ScriptName);
             // Delphi groups keep projects in sub-folders ("Source\App.dproj"):
             // their scripts get the same sub-folders below the resources
-            // folder. A folder outside it is left to the user.
+            // folder.
             const QString scriptFolder = QFileInfo(script.FileName).absolutePath();
-            if (QDir::cleanPath(scriptFolder)
-                    .startsWith(QDir::cleanPath(QDir(outFolder).absolutePath()) + u'/'))
+            if (QDir::cleanPath(scriptFolder) != QDir::cleanPath(QDir(outFolder).absolutePath()))
                 makeFolder(scriptFolder);
             script.Text = FillPlatform(filled, platform);
             script.Bytes = EncodeScript(script.Text, input.TemplateFormat);
@@ -141,8 +182,11 @@ TGenerationResult GenerateResources(const TGenerationInput& input,
             result.Written.append(script.FileName);
             if (actions.Compile)
                 actions.Compile(
-                    TCompileJob{g, resourcePath, script.ScriptName, project.Text, platform,
-                                project.Data, EscapeHint(script.Text, input.EscapeValues),
+                    TCompileJob{g, resourcePath, script.ScriptName,
+                                ResourceName(project.Text,
+                                             platform == psWin32 ? input.Suffix32 : input.Suffix64),
+                                project.Text, platform, project.Data,
+                                EscapeHint(script.Text, input.EscapeValues),
                                 RawValueWarnings(project.Data, input.Group, input.EscapeValues)});
         }
     }

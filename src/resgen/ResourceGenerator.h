@@ -47,6 +47,7 @@ struct TCompileJob {
     QString GroupFolder;
     QString ResourcePath;
     QString ScriptName;
+    QString ResName; // relative to the group folder (ResourceName)
     QString Entry;
     TProjectState Platform = psWin32;
     TProjectData Data;
@@ -93,7 +94,18 @@ struct TGenerationResult {
 // The script name of an entry: the entry as a path on this platform (its XML
 // references decoded) without its extension, followed by the suffix and ".rc".
 // A folder part of the entry stays.
+// A folder part that leaves the group folder or starts at a root or drive
+// does not leave the resources folder: each ".." becomes a folder "@up", a
+// leading root "@root", a drive "C:" "@drive-C"; a folder of the entry that
+// begins with "@" gets another "@" in front, so that no two entries share a
+// script.
 QString ScriptName(const QString& entry, const QString& suffix);
+// The .res file of an entry, relative to the group folder: beside the
+// project file, named after it with the suffix, where its {$R} finds it.
+QString ResourceName(const QString& entry, const QString& suffix);
+// The resources folder: a relative path below the group folder, an absolute
+// one as it is.
+QString ResourceFolder(const QString& groupFolder, const QString& resourcePath);
 
 // Empty when the two suffixes give each platform its own script, else why
 // not: of equal suffixes (letter case aside, as Windows names files) the

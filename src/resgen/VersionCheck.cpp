@@ -178,7 +178,8 @@ QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString
             const QString scriptName = ScriptName(entry.Text, p.Suffix);
             targets.append({entry.Text, QLatin1String(p.Platform),
                             CompileScriptPath(groupFolder, resourcePath, scriptName),
-                            CompileResourcePath(groupFolder, scriptName), data});
+                            CompileResourcePath(groupFolder, ResourceName(entry.Text, p.Suffix)),
+                            data});
         }
     }
     return targets;

@@ -452,8 +452,9 @@ TEST(CompileResource, StartReturnsWithTheHeadersAndTheLoopDoesTheRest)
     TRecordedErrors errors;
     TResourceCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
-    const std::unique_ptr<TCompileRun> run = compiler.StartCompile(
-        QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("A-32.rc"), log, errors);
+    const std::unique_ptr<TCompileRun> run =
+        compiler.StartCompile(QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("A-32.rc"),
+                              QString(), log, errors);
     QEventLoop loop;
     QObject::connect(run.get(), &TCompileRun::Finished, &loop, &QEventLoop::quit);
     run->Start();

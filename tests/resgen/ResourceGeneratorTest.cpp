@@ -241,16 +241,16 @@ const TGenerateCase GenerateCases[] = {
      {{"Resources/Source/Deep/App-32.rc", PlainScript(4, "Calculator", "32-bit")}},
      {QStringLiteral("Resources|Source/Deep/App-32.rc")},
      false},
-    // An entry that climbs out of the group folder: nothing is created there.
-    {"FolderOutsideIsNotCreated",
+    // An entry that climbs out of the group folder: its script stays inside.
+    {"FolderOutsideStaysInside",
      PlainTemplate,
      {Entry("..\\..\\Other\\App.dproj", true, Only32)},
      "Resources",
      {},
      {},
-     {},
-     {},
-     true},
+     {{"Resources/@up/@up/Other/App-32.rc", PlainScript(4, "Calculator", "32-bit")}},
+     {QStringLiteral("Resources|@up/@up/Other/App-32.rc")},
+     false},
     // A script that cannot be written stops the run with the message, the
     // 64-bit script is not written, and no later project is processed.
     {"ScriptFolderBlockedStopsTheRun",
@@ -424,7 +424,13 @@ const TScriptNameCase ScriptNameCases[] = {
     {"Calc.dproj", "-32", "Calc-32.rc"},
     {"App.Core.dproj", "-32", "App.Core-32.rc"},
     {"Tools\\Conv.dproj", "-64", "Tools/Conv-64.rc"},
-    {"..\\Shared\\Lib.dproj", "_x64", "../Shared/Lib_x64.rc"},
+    {"..\\Shared\\Lib.dproj", "_x64", "@up/Shared/Lib_x64.rc"},
+    // Each step out of the folder, a root or a drive stays inside; a folder of
+    // the entry's own named like those steps is told apart.
+    {"..\\..\\.\\Lib.dproj", "", "@up/@up/Lib.rc"},
+    {"@up\\Lib.dproj", "", "@@up/Lib.rc"},
+    {"C:\\Dev\\Lib.dproj", "", "@drive-C/Dev/Lib.rc"},
+    {"\\\\server\\share\\Lib.dproj", "", "@root/server/share/Lib.rc"},
     {"NoExtension", "-32", "NoExtension-32.rc"},
     {"Dir.v2\\Prog", "", "Dir.v2/Prog.rc"},
     {"A&amp;B.dproj", "-32", "A&B-32.rc"},
