@@ -9,6 +9,7 @@
 #include "resgen/ResourceGenerator.h"
 #include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
+#include "support/TerminationSignals.h"
 #include "support/TextFile.h"
 #include "support/Translation.h"
 
@@ -219,9 +220,28 @@ int RunBuild(TCliContext& c, const QStringList& args)
     // The tool's one event loop: the compilers' output and ends arrive on it.
     QEventLoop loop;
     QObject::connect(&run, &TGenerationRun::Finished, &loop, &QEventLoop::quit);
+    // A cancelled CI job or Ctrl+C must leave no compiler writing behind us.
+    TTerminationSignals terminations;
+    int signalNumber = 0;
+    QObject::connect(&terminations, &TTerminationSignals::Received, &loop, [&](int number) {
+        signalNumber = number;
+        run.Cancel();
+        loop.quit();
+    });
     run.Start(input);
     if (run.IsRunning())
         loop.exec();
+    if (signalNumber != 0) {
+        logStream.flush();
+        const QString message = Tr("Ended by signal %1 after %2 of %3 scripts; the running "
+                                   "compilers were ended with the processes they started")
+                                    .arg(signalNumber)
+                                    .arg(run.StepsDone())
+                                    .arg(run.StepCount());
+        c.Err << message << "\n";
+        c.Err.flush();
+        return 128 + signalNumber;
+    }
     for (const QList<TCliFailure>& list : std::as_const(stepFailures))
         failures += list;
 

@@ -6,6 +6,7 @@
 #include "support/Translation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace
 {
@@ -57,6 +58,9 @@ void TCompileRun::Start()
         Finish();
         return;
     }
+    const QFileInfo earlier(CompileResourcePath(FGroupFolder, FResName));
+    if (earlier.exists())
+        FOutcome.ResourceTimeBefore = earlier.lastModified();
     FProcess = std::make_unique<QProcess>();
     FOwner.PrepareProcess(*FProcess, CompileScriptPath(FGroupFolder, FResourcePath, FScriptName),
                           CompileResourcePath(FGroupFolder, FResName));
@@ -89,6 +93,16 @@ void TCompileRun::WaitForFinished()
         if (!FFinished && FDeadline.hasExpired())
             TimeUp();
     }
+}
+
+void TCompileRun::EndCompiler()
+{
+    if (!FProcess || FProcess->state() == QProcess::NotRunning)
+        return;
+    if (FTree)
+        FTree->EndAll(*FProcess);
+    else
+        FProcess->kill();
 }
 
 void TCompileRun::ShowOutput()

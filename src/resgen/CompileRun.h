@@ -31,6 +31,9 @@ public:
 
     // Waits for the end without an event loop: for callers that have none.
     void WaitForFinished();
+    // Ends the compiler at once with the processes it started; its end then
+    // arrives as a crash would.
+    void EndCompiler();
 
 Q_SIGNALS:
     void Finished();

@@ -4,6 +4,8 @@
 #include "resgen/VersionCheck.h"
 #include "support/Translation.h"
 
+#include <QFileInfo>
+
 TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& outcome,
                                 ILogSink& log, IErrorReporter& errors, bool checkResource)
 {
@@ -24,7 +26,15 @@ TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& o
         // A compiler that ends with 0 but leaves no resource file, or one
         // with another version, has not done its job: a pipeline must not
         // ship it.
-        const QString problem = CompiledResourceProblem(resFile, job.Data);
+        QString problem;
+        const QFileInfo now(resFile);
+        if (outcome.ResourceTimeBefore.isValid() && now.exists() &&
+            now.lastModified() == outcome.ResourceTimeBefore)
+            problem = Tr("resource file \"%1\" was not written by this compile: the compiler "
+                         "ended without error and left the file of an earlier build")
+                          .arg(resFile);
+        else
+            problem = CompiledResourceProblem(resFile, job.Data);
         if (!problem.isEmpty()) {
             errors.ShowError(problem);
             result.Failed = true;
@@ -63,6 +73,13 @@ void TGenerationRun::Start(const TGenerationInput& input)
     FResult.Message = planned.Message;
     FStopped = planned.Failed;
     Schedule();
+}
+
+void TGenerationRun::Cancel()
+{
+    FStopped = true;
+    for (const std::unique_ptr<TActive>& active : FActive)
+        active->Run->EndCompiler();
 }
 
 bool TGenerationRun::Busy(const TStep& step) const

@@ -62,6 +62,13 @@ public:
 
     void Start(const TGenerationInput& input);
     bool IsRunning() const { return FStarted && !FDone; }
+    // Writes no further script and ends every running compiler with the
+    // processes it started, at once; the compiles' ends still arrive.
+    void Cancel();
+    // Scripts done (written and, where compiled, their compiles ended) and
+    // the run's scripts in all.
+    int StepsDone() const { return int(FNext) - int(FActive.size()); }
+    int StepCount() const { return int(FSteps.size()); }
     // The generation's result; complete once Finished has been emitted.
     const TGenerationResult& Result() const { return FResult; }
     int CompilesRun() const { return FCompilesRun; }

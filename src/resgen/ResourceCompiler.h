@@ -3,6 +3,7 @@
 #include "resgen/ErrorReporter.h"
 #include "resgen/LogSink.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,10 @@ struct TCompileOutcome {
     int ExitCode = 0;
     // Why it did not succeed, as the error line or box gives it; empty on success.
     QString Reason;
+    // The time of the resource file left by an earlier build when the
+    // compiler started; invalid when there was none. A compiler that ends
+    // well but leaves that file untouched has written nothing.
+    QDateTime ResourceTimeBefore;
 
     bool Succeeded() const { return Started && FinishedInTime && !Crashed && ExitCode == 0; }
 };

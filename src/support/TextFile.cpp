@@ -238,16 +238,32 @@ QByteArray EncodeText(const TTextContent& content, bool* lossless)
 QByteArray ReadFileBytes(const QString& fileName)
 {
     QFile file(fileName);
-    if (QFileInfo(fileName).isDir()) {
+    const QFileInfo info(fileName);
+    if (info.isDir()) {
         errno = EISDIR;
         throw TQuorvelError(
             FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, ErrnoReason()}));
     }
+    // A pipe would be waited on for good, a device read without end: the
+    // files read whole are regular files of a bounded size.
+    if (info.exists() && !info.isFile())
+        throw TQuorvelError(FormatText(Tr("Cannot open file \"%s\". %s"),
+                                       {fileName, Tr("It is not a regular file")}));
+    const auto tooLarge = [&fileName] {
+        return TQuorvelError(
+            FormatText(Tr("Cannot open file \"%s\". %s"),
+                       {fileName, Tr("It is larger than %1 MB").arg(MaxReadBytes >> 20)}));
+    };
+    if (info.size() > MaxReadBytes)
+        throw tooLarge();
     if (!file.open(QIODevice::ReadOnly)) {
         const QString reason = SystemReason(file.errorString());
         throw TQuorvelError(FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, reason}));
     }
-    QByteArray bytes = file.readAll();
+    // The file may grow while it is read.
+    QByteArray bytes = file.read(MaxReadBytes + 1);
+    if (bytes.size() > MaxReadBytes)
+        throw tooLarge();
     if (file.error() != QFileDevice::NoError) {
         const QString reason = SystemReason(file.errorString());
         throw TQuorvelError(FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, reason}));

@@ -56,7 +56,13 @@ QByteArray EncodeTextString(const QString& text, const TTextFormat& format,
 // lines take Format's break, as the other overload writes them.
 QByteArray EncodeText(const TTextContent& content, bool* lossless = nullptr);
 
-// The bytes of a file; throws TQuorvelError "Cannot open file "%s". %s".
+// The largest file read whole (group, project, settings, template,
+// configuration files).
+constexpr qint64 MaxReadBytes = 64 * 1024 * 1024;
+
+// The bytes of a regular file of at most MaxReadBytes; throws TQuorvelError
+// "Cannot open file "%s". %s" (for a pipe, a device or a larger file too,
+// without waiting on it).
 QByteArray ReadFileBytes(const QString& fileName);
 // A whole text file as lines; throws TQuorvelError "Cannot open file "%s". %s".
 TTextContent ReadTextFile(const QString& fileName);

@@ -16,6 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef Q_OS_WIN
+#include <csignal>
+#include <sys/types.h>
+#endif
+
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -325,6 +330,7 @@ struct TReadBackCase {
     const char* WriteRes; // FAKERC_WRITE_RES; empty: no .res file
     int ExitCode;
     const char* Err; // for DemoApp-32.res only; "G/" for the group folder
+    bool Earlier;    // an earlier build left the right .res files
 };
 
 void PrintTo(const TReadBackCase& c, std::ostream* os)
@@ -345,6 +351,11 @@ TEST_P(BuildReadBackTest, FailsUnlessTheResCarriesTheFileVersion)
     TestFiles::Write(f.Path("demo/Demo.groupproj"),
                      TestFiles::GroupFile({QStringLiteral("DemoApp.dproj")}));
     ASSERT_TRUE(QDir().mkpath(f.Path("demo/Resources")));
+    if (c.Earlier) {
+        ASSERT_EQ(
+            f.Run({QStringLiteral("build"), f.Group()}, {{"FAKERC_WRITE_RES", "script"}}).ExitCode,
+            0);
+    }
     TVars vars;
     if (*c.WriteRes)
         vars.emplace_back("FAKERC_WRITE_RES", c.WriteRes);
@@ -361,11 +372,16 @@ TEST_P(BuildReadBackTest, FailsUnlessTheResCarriesTheFileVersion)
 }
 
 const TReadBackCase ReadBackCases[] = {
-    {"RightVersion", "script", 0, ""},
-    {"NoResFile", "", 1, "Cannot open file \"G/DemoApp-32.res\". No such file or directory"},
+    {"RightVersion", "script", 0, "", false},
+    {"NoResFile", "", 1, "Cannot open file \"G/DemoApp-32.res\". No such file or directory", false},
     {"OtherVersion", "9,9,9,9", 1,
      "resource file \"G/DemoApp-32.res\": FILEVERSION 9.9.9.9 differs from the project's file "
-     "version 1.2.0.15"},
+     "version 1.2.0.15",
+     false},
+    {"EarlierBuildsFileLeft", "", 1,
+     "resource file \"G/DemoApp-32.res\" was not written by this compile: the compiler ended "
+     "without error and left the file of an earlier build",
+     true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BuildReadBackTest, testing::ValuesIn(ReadBackCases),
@@ -681,6 +697,44 @@ TEST(BuildCommand, TimeLimitEndsTheCompilerWithItsChildren)
     EXPECT_FALSE(TestFiles::ProcessAlive(child.toLongLong()))
         << "the script's child was left running";
 }
+#endif
+
+#ifndef Q_OS_WIN
+class BuildSignalTest : public testing::TestWithParam<int>
+{
+};
+
+// SIGINT, SIGTERM or SIGHUP while a compiler runs: the tool ends it with the
+// processes it started, says so in one line and exits with 128 + the signal.
+TEST_P(BuildSignalTest, EndsTheRunningCompilers)
+{
+    TBuildFixture f;
+    const QString pids = f.Path("pids");
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FAKERC_SLEEP_MS"), QStringLiteral("60000"));
+    env.insert(QStringLiteral("FAKERC_PID_FILE"), pids);
+    cli.setProcessEnvironment(env);
+    ASSERT_TRUE(TestFiles::Start(cli, TestFiles::CliProgram(),
+                                 {QStringLiteral("--config"), f.Config(), QStringLiteral("build"),
+                                  f.Group(), QStringLiteral("-j2")}));
+    // Both compilers have started when both wrote their ids.
+    QByteArrayList started;
+    while (started.size() < 2 && cli.state() == QProcess::Running) {
+        QThread::msleep(10);
+        started = TestFiles::Read(pids).split('\n');
+        started.removeAll(QByteArray());
+    }
+    ASSERT_EQ(started.size(), 2);
+    ::kill(pid_t(cli.processId()), GetParam());
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 128 + GetParam());
+    EXPECT_TRUE(cli.readAllStandardError().contains("Ended by signal"));
+    for (const QByteArray& pid : started)
+        EXPECT_FALSE(TestFiles::ProcessAlive(pid.toLongLong())) << "a compiler was left running";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, BuildSignalTest, testing::Values(SIGINT, SIGTERM, SIGHUP));
 #endif
 
 // ---- Dry run -------------------------------------------------------------------

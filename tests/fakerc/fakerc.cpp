@@ -11,6 +11,9 @@
 //                     FILEVERSION, PRODUCTVERSION, CompanyName and
 //                     FileDescription to the file named by -fo, as a compiler
 //                     would
+//   FAKERC_PID_FILE   append its process id and a line break to this file once
+//                     its output is written, before the sleep: a test waits
+//                     for it instead of for a guessed time
 //   FAKERC_EXIT       exit code (default 0)
 //   FAKERC_CRASH      when set, end killed by a signal, as a crashing compiler
 //   FAKERC_PLAN_DIR   a folder with a file per script, named after the
@@ -20,6 +23,7 @@
 #include "resgen/VersionResBytes.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 #include <QRegularExpression>
@@ -179,6 +183,12 @@ int main(int argc, char** argv)
                 outFile.write(
                     VersionResBytes::ResFile(VersionResBytes::VersionInfo(file, product, {})));
         }
+    }
+    const QByteArray pidFile = qgetenv("FAKERC_PID_FILE");
+    if (!pidFile.isEmpty()) {
+        QFile f(QString::fromLocal8Bit(pidFile));
+        if (f.open(QIODevice::Append))
+            f.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
     }
     const int sleepMs = qgetenv("FAKERC_SLEEP_MS").toInt();
     if (sleepMs > 0)

@@ -13,6 +13,10 @@
 
 #include <tuple>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 
@@ -242,7 +246,17 @@ TEST_F(TextFileOnDisk, ReadFailuresNameFileAndReason)
 {
     TestFiles::Write(Path("plain"), "x");
     QDir(Dir.path()).mkdir("folder");
-    for (const QString& name : {Path("missing.txt"), Path("folder"), Path("plain/below.txt")}) {
+    // Read whole, a file past the limit fails at once, a pipe without a
+    // writer and a device without end too.
+    QFile large(Path("large"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(MaxReadBytes + 1));
+    large.close();
+    QStringList names{Path("missing.txt"), Path("folder"), Path("plain/below.txt"), Path("large")};
+#ifndef Q_OS_WIN
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0600), 0);
+    names << Path("fifo") << QStringLiteral("/dev/zero");
+#endif
+    for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         ExpectFileError(ErrorOf([&] { ReadTextFile(name); }), "Cannot open file", name);
     }
