@@ -29,7 +29,8 @@ int RunCheck(TCliContext& c, const QStringList& args)
         QList<TCliFailure> failures;
         for (const TVersionFinding& f : findings)
             failures.append({f.Entry, QString(), f.Message});
-        PrintJsonSummary(c.Out, QJsonObject{{QStringLiteral("projects"), count}}, failures);
+        PrintJsonSummary(c.Out, QJsonObject{{QStringLiteral("projects"), count}}, failures,
+                         QStringLiteral("warnings"));
         return findings.isEmpty() ? ceSuccess : ceFailure;
     }
     if (!findings.isEmpty())

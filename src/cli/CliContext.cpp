@@ -11,8 +11,10 @@
 #include <QJsonDocument>
 #include <cstdio>
 
-TCliContext::TCliContext() : Out(stdout), Err(stderr)
+TCliContext::TCliContext() : Err(stderr)
 {
+    StdOut.open(stdout, QIODevice::WriteOnly);
+    Out.setDevice(&StdOut);
     Out.setEncoding(QStringConverter::Utf8);
     Err.setEncoding(QStringConverter::Utf8);
     Paths = CurrentProgramPaths();
@@ -54,6 +56,7 @@ void TCliContext::OpenGroupWithProjects(const QString& groupFile, TProjectGroup&
 
 int TCliContext::UsageError(const QString& message, const QString& usage)
 {
+    LastError = message;
     if (!message.isEmpty())
         Err << "quorvel-cli: " << message << "\n";
     // The usage text is the command's English one: translated here.
@@ -85,14 +88,15 @@ QString JsonText(const QJsonValue& value)
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
-void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures)
+void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures,
+                      const QString& listName)
 {
     QJsonArray list;
     for (const TCliFailure& f : failures)
         list.append(QJsonObject{{QStringLiteral("project"), f.Project},
                                 {QStringLiteral("platform"), f.Platform},
                                 {QStringLiteral("reason"), f.Reason}});
-    summary.insert(QStringLiteral("failures"), list);
+    summary.insert(listName, list);
     out << QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Indented));
     out.flush();
 }

@@ -4,6 +4,7 @@
 #include "project/ProjectGroup.h"
 #include "support/ProgramInfo.h"
 
+#include <QFile>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -22,6 +23,9 @@ public:
     QString ConfigFile;
     TConfiguration Config;
     TProgramPaths Paths;
+    // Standard output as a device of our own, so that Out can be pointed
+    // elsewhere for a while and back again.
+    QFile StdOut;
     QTextStream Out;
     QTextStream Err;
 
@@ -39,6 +43,10 @@ public:
     void OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const;
     // Prints a usage error and returns 2.
     int UsageError(const QString& message, const QString& usage);
+
+    // The message of the last usage error or failure the command reported,
+    // for the --json object of a run that ended before its summary.
+    QString LastError;
 };
 
 // Exit codes of the tool.
@@ -73,5 +81,7 @@ struct TCliFailure {
     QString Reason;
 };
 
-// Prints a --json summary: the values given, then "failures".
-void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures);
+// Prints a --json summary: the values given, then the list ("failures", or
+// what listName says).
+void PrintJsonSummary(QTextStream& out, QJsonObject summary, const QList<TCliFailure>& failures,
+                      const QString& listName = QStringLiteral("failures"));

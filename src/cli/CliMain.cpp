@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QIODevice>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cerrno>
 #include <cstdio>
@@ -79,13 +81,39 @@ int RunCommandLine(TCliContext& context, QStringList args)
             context.ConfigFile = args[config + 1];
             args.remove(config, 2);
         }
+        // With --json, standard output holds exactly one object, also when the
+        // command ends before its summary: a pipeline parses it either way.
+        const bool json = args.contains(QStringLiteral("--json"));
+        QIODevice* const out = context.Out.device();
+        QString captured;
+        if (json) {
+            context.Out.flush();
+            context.Out.setString(&captured);
+        }
+        int code = ceFailure;
         try {
-            return cmd->Run(context, args);
+            code = cmd->Run(context, args);
         } catch (const TQuorvelError& e) {
             context.Out.flush();
             context.Err << e.Message() << "\n";
-            return ceFailure;
+            context.Err.flush();
+            context.LastError = e.Message();
         }
+        if (json) {
+            context.Out.flush();
+            context.Out.setDevice(out);
+            if (captured.trimmed().isEmpty() && code != ceSuccess)
+                captured = QString::fromUtf8(
+                    QJsonDocument(
+                        QJsonObject{{QStringLiteral("error"),
+                                     context.LastError.isEmpty()
+                                         ? Tr("the command failed; standard error says why")
+                                         : context.LastError},
+                                    {QStringLiteral("exitCode"), code}})
+                        .toJson(QJsonDocument::Indented));
+            context.Out << captured;
+        }
+        return code;
     }
     context.Err << "quorvel-cli: " << Tr("unknown command %1").arg(name) << "\n";
     PrintUsage(context.Err);

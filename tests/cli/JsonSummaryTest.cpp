@@ -44,6 +44,7 @@ TEST_P(JsonSummaryTest, SummaryOnStandardOutput)
         TestFiles::Write(folder + QStringLiteral("Demo.vprj"), TestFiles::CrLf(c.Settings));
     QStringList args = c.Arguments;
     args.replaceInStrings(QStringLiteral("GROUP"), group);
+    args.replaceInStrings(QStringLiteral("G/"), folder);
     const TGroupCopy::TRun r =
         copy.Run(args, {{QStringLiteral("FAKERC_WRITE_RES"), QStringLiteral("script")},
                         {QStringLiteral("FAKERC_EXIT"), QLatin1String(c.FakeExit)}});
@@ -52,6 +53,17 @@ TEST_P(JsonSummaryTest, SummaryOnStandardOutput)
     const QJsonObject json = QJsonDocument::fromJson(r.Out.toUtf8(), &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << r.Out.toStdString();
     QJsonObject expected = c.Counts;
+    // A run that ends before its summary: the message and the exit code.
+    if (expected.contains(QStringLiteral("error"))) {
+        expected.insert(
+            QStringLiteral("error"),
+            TestFiles::NativeQuoted(expected.value(QStringLiteral("error"))
+                                        .toString()
+                                        .replace(QStringLiteral("G/"), folder))
+                .replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText()));
+        EXPECT_EQ(json, expected) << r.Out.toStdString();
+        return;
+    }
     QJsonArray failures;
     for (const QStringList& f : c.Failures)
         failures.append(QJsonObject{
@@ -59,7 +71,10 @@ TEST_P(JsonSummaryTest, SummaryOnStandardOutput)
             {QStringLiteral("platform"), f[1]},
             {QStringLiteral("reason"),
              TestFiles::NativeQuoted(QString(f[2]).replace(QStringLiteral("G/"), folder))}});
-    expected.insert(QStringLiteral("failures"), failures);
+    // check lists warnings, build and verify failures.
+    expected.insert(c.Arguments.first() == QLatin1String("check") ? QStringLiteral("warnings")
+                                                                  : QStringLiteral("failures"),
+                    failures);
     EXPECT_EQ(json, expected) << r.Out.toStdString();
 }
 
@@ -105,6 +120,24 @@ const TJsonCase JsonCases[] = {
      {{QStringLiteral("resourceFiles"), 1}},
      {{QStringLiteral("DemoApp.dproj"), QStringLiteral("32-bit"),
        QStringLiteral("resource file \"G/DemoApp-32.res\" is missing")}}},
+    {"MissingGroup",
+     {QStringLiteral("build"), QStringLiteral("G/missing.groupproj"), QStringLiteral("--json")},
+     {},
+     "0",
+     1,
+     {{QStringLiteral("error"),
+       QStringLiteral("Cannot open file \"G/missing.groupproj\". No such file or directory")},
+      {QStringLiteral("exitCode"), 1}},
+     {}},
+    {"UsageError",
+     {QStringLiteral("verify"), QStringLiteral("GROUP"), QStringLiteral("--json"),
+      QStringLiteral("--bogus")},
+     {},
+     "0",
+     2,
+     {{QStringLiteral("error"), QStringLiteral("unknown option --bogus")},
+      {QStringLiteral("exitCode"), 2}},
+     {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, JsonSummaryTest, testing::ValuesIn(JsonCases),
