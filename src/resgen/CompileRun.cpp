@@ -50,6 +50,9 @@ void TCompileRun::Start()
 {
     FLog.AppendLine(CompileSeparatorLine());
     FLog.AppendLine(CompileHeaderLine(FResourcePath, FScriptName, FResName));
+    // The compiler's output starts on a line of its own, also after an
+    // earlier compile's output that had no final line break.
+    FLog.EndLine();
     FOwner.ReleaseEnded();
 
     if (FOwner.Compiler.isEmpty()) {

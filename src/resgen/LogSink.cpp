@@ -7,3 +7,9 @@ void ILogSink::AppendLine(const QString& line)
     else
         AppendText(QStringLiteral("\r\n") + line);
 }
+
+void ILogSink::EndLine()
+{
+    if (!AtLineStart())
+        AppendText(QStringLiteral("\r\n"));
+}

@@ -17,4 +17,7 @@ public:
     // are added, otherwise CR LF and the line (the log then ends without a
     // line break).
     virtual void AppendLine(const QString& line);
+    // Ends the last line when it has no line break yet, so that what comes
+    // next starts a line of its own.
+    virtual void EndLine();
 };

@@ -18,12 +18,20 @@ void TStepLog::AppendLine(const QString& line)
         FHeld.push_back({kLine, line});
 }
 
+void TStepLog::EndLine()
+{
+    if (FLive)
+        FLog.EndLine();
+    else
+        FHeld.push_back({kEndLine, QString()});
+}
+
 bool TStepLog::AtLineStart() const
 {
     if (FLive)
         return FLog.AtLineStart();
     for (auto it = FHeld.rbegin(); it != FHeld.rend(); ++it) {
-        if (it->Kind == kLine)
+        if (it->Kind == kLine || it->Kind == kEndLine)
             return true;
         if (it->Kind == kText && !it->Text.isEmpty())
             return it->Text.endsWith(u'\n') || it->Text.endsWith(u'\r');
@@ -47,6 +55,8 @@ void TStepLog::GoLive()
             FLog.AppendText(piece.Text);
         else if (piece.Kind == kLine)
             FLog.AppendLine(piece.Text);
+        else if (piece.Kind == kEndLine)
+            FLog.EndLine();
         else
             FErrors.ShowError(piece.Text);
     }

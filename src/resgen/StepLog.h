@@ -18,6 +18,7 @@ public:
 
     void AppendText(const QString& text) override;
     void AppendLine(const QString& line) override;
+    void EndLine() override;
     bool AtLineStart() const override;
     void ShowError(const QString& text) override;
 
@@ -28,7 +29,7 @@ public:
     void End() { FEnded = true; }
 
 private:
-    enum TKind { kText, kLine, kError };
+    enum TKind { kText, kLine, kEndLine, kError };
     struct TPiece {
         TKind Kind;
         QString Text;

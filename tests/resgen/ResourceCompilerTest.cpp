@@ -421,7 +421,7 @@ TEST(CompileResource, SecondRunStartsOnItsOwnLine)
                               QStringLiteral("first\r\n=====================================\r\n"
                                              "Compile resource file: ") +
                               TestFiles::Native(QStringLiteral("R/A-64.rc")) +
-                              QStringLiteral(" => A-64.ressecond\r\n"));
+                              QStringLiteral(" => A-64.res\r\nsecond\r\n"));
 }
 
 // A compiler printing more than a pipe holds must not wait for a reader
