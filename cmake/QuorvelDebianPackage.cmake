@@ -5,7 +5,8 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvel)
 set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
-set(CPACK_PACKAGE_CONTACT "The Quorvel developers <quorvel@example.org>")
+set(CPACK_PACKAGE_CONTACT "The Quorvel developers <developers@quorvel.org>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvel.org")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "version resources for Delphi project groups")
 set(CPACK_PACKAGE_DESCRIPTION
   "Quorvel keeps the version information of all projects of one Delphi project\n"

@@ -23,7 +23,7 @@ function(quorvel_extract_messages source_dir output_dir xgettext package_version
   file(MAKE_DIRECTORY "${output_dir}")
   set(common --language=C++ --from-code=UTF-8 --add-comments=TRANSLATORS:
     --package-name=Quorvel --package-version=${package_version}
-    --msgid-bugs-address=quorvel@example.org --foreign-user
+    --msgid-bugs-address=developers@quorvel.org --foreign-user
     # Only our own markers: the plain gettext calls in the translation glue
     # take run-time texts.
     --keyword)

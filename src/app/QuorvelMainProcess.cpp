@@ -47,6 +47,7 @@ void TMainForm::btProcessClick()
     settings.ResourcePath = config.ResourcePath;
     settings.Suffix32 = config.Win32Suffix;
     settings.Suffix64 = config.Win64Suffix;
+    settings.TemplateName = tsSettings->TemplateName();
     settings.TemplateLines = FTemplate;
     settings.TemplateFormat = FTemplateFormat;
     settings.EscapeValues = config.EscapeValues;

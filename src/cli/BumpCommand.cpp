@@ -49,13 +49,9 @@ int RunBump(TCliContext& c, const QStringList& args)
         for (int i = 0; i < group.Projects.Count(); ++i)
             if (group.Projects[i].Checked)
                 indices.append(i);
-        if (indices.isEmpty()) {
-            c.Err
-                << "quorvel-cli: "
-                << Tr("no project of the group is checked; name them with --project ENTRY or --all")
-                << "\n";
-            return ceFailure;
-        }
+        if (indices.isEmpty())
+            return c.Refuse(
+                Tr("no project of the group is checked; name them with --project ENTRY or --all"));
     }
 
     // Raises the part of every project named; on a part that cannot be
@@ -86,8 +82,9 @@ int RunBump(TCliContext& c, const QStringList& args)
             raiseError = raise();
             return raiseError.isEmpty();
         });
+    // A well-formed request the values do not allow: no usage text.
     if (!raiseError.isEmpty())
-        return c.UsageError(raiseError, usage);
+        return c.Refuse(raiseError);
     for (const QString& line : report)
         c.Out << line << "\n";
     return ceSuccess;

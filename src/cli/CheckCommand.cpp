@@ -1,6 +1,7 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/CliArguments.h"
+#include "cli/ScriptOptions.h"
 #include "resgen/VersionCheck.h"
 #include "support/Translation.h"
 
@@ -20,7 +21,10 @@ int RunCheck(TCliContext& c, const QStringList& args)
     c.LoadConfig();
     TProjectGroup group;
     c.OpenGroupWithProjects(groupFile, group);
-    const QList<TVersionFinding> findings = CheckGroup(group, c.Config.EscapeValues);
+    TScriptOptions options;
+    TakeBuildRecord(c, group, options);
+    const QList<TVersionFinding> findings =
+        CheckGroup(group, options.EscapeValues.value_or(c.Config.EscapeValues));
     for (const TVersionFinding& f : findings)
         c.Err << f.Entry << ": " << f.Message << "\n";
     c.Err.flush();
@@ -48,7 +52,10 @@ const TCliCommand CheckCommand{
            "Warns, one line per finding on standard error, about: a version part above\n"
            "65535; a missing project file; a checked project without a platform; a\n"
            "project file with the IDE's own version information still switched on; a\n"
-           "project file whose product version or company differs from the group's.\n"
+           "project file whose product version or company differs from the group's;\n"
+           "a text value the script would carry otherwise than meant, with escaping\n"
+           "as the last build recorded it (else as configured); a project the group\n"
+           "file lists in a form that is not read.\n"
            "Exit code 1 when there is a warning. --json prints a summary on standard\n"
            "output: the number of projects and every warning with its project."),
     RunCheck};

@@ -65,6 +65,14 @@ int TCliContext::UsageError(const QString& message, const QString& usage)
     return ceUsage;
 }
 
+int TCliContext::Refuse(const QString& message)
+{
+    LastError = message;
+    Err << "quorvel-cli: " << message << "\n";
+    Err.flush();
+    return ceFailure;
+}
+
 QString ForTextMode(const QString& text)
 {
 #ifdef Q_OS_WIN

@@ -43,6 +43,8 @@ public:
     void OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const;
     // Prints a usage error and returns 2.
     int UsageError(const QString& message, const QString& usage);
+    // Prints a refusal of a well-formed request (one line) and returns 1.
+    int Refuse(const QString& message);
 
     // The message of the last usage error or failure the command reported,
     // for the --json object of a run that ended before its summary.

@@ -29,11 +29,12 @@ void PrintUsage(QTextStream& s)
     for (const TCliCommand* cmd : AllCliCommands())
         s << "  " << QStringLiteral("%1").arg(QLatin1String(cmd->Name), -8) << Tr(cmd->Summary)
           << "\n";
-    s << "\n"
+    s << "  help    " << Tr("show this text; help COMMAND shows a command's usage") << "\n"
+      << "\n"
       << Tr("options:") << "\n"
       << "  --config FILE  " << Tr("read this configuration file instead of the window's") << "\n"
       << "  --help         " << Tr("show this text; COMMAND --help shows a command's usage") << "\n"
-      << "  --version      " << Tr("show the program version") << "\n";
+      << "  -v, --version  " << Tr("show the program version") << "\n";
 }
 
 int RunCommandLine(TCliContext& context, QStringList args)
@@ -44,7 +45,7 @@ int RunCommandLine(TCliContext& context, QStringList args)
             PrintUsage(context.Out);
             return ceSuccess;
         }
-        if (option == QLatin1String("--version")) {
+        if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
             context.Out << "quorvel-cli " << QUORVEL_VERSION_TEXT << "\n";
             return ceSuccess;
         }
@@ -67,11 +68,20 @@ int RunCommandLine(TCliContext& context, QStringList args)
         PrintUsage(context.Err);
         return ceUsage;
     }
-    const QString name = args.takeFirst();
+    QString name = args.takeFirst();
+    // "help COMMAND" as "COMMAND --help"; "help" alone as "--help".
+    const bool helpCommand = name == QLatin1String("help");
+    if (helpCommand) {
+        if (args.isEmpty()) {
+            PrintUsage(context.Out);
+            return ceSuccess;
+        }
+        name = args.takeFirst();
+    }
     for (const TCliCommand* cmd : AllCliCommands()) {
         if (name != QLatin1String(cmd->Name))
             continue;
-        if (WantsHelp(args)) {
+        if (helpCommand || WantsHelp(args)) {
             context.Out << Tr("usage: ") << Tr(cmd->Usage) << "\n";
             return ceSuccess;
         }

@@ -1,6 +1,8 @@
 #include "cli/ListCommand.h"
 
+#include "project/GroupFile.h"
 #include "project/VersionEdits.h"
+#include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
 
@@ -56,19 +58,27 @@ void PrintJson(TCliContext& c, const TProjectGroup& g)
 void PrintTable(TCliContext& c, const TProjectGroup& g)
 {
     QTextStream& o = c.Out;
-    o << "Group:         " << g.LastProjectGrp << "\n";
+    // The two labels line up in every language.
+    const QString groupLabel = Tr("Group:");
+    const QString settingsLabel = Tr("Settings file:");
+    const int width = int(qMax(groupLabel.size(), settingsLabel.size())) + 1;
+    o << QStringLiteral("%1").arg(groupLabel, -width) << g.LastProjectGrp << "\n";
     if (!g.Projects.IsEmpty())
-        o << "Settings file: " << g.LastGroupFile
-          << (QFileInfo(g.LastGroupFile).isFile() ? "" : " (not written yet)") << "\n";
-    o << "Product version " << g.Group.ProdMajor << "." << g.Group.ProdMinor
-      << "  Company: " << g.Group.Company << "  Copyright: " << g.Group.Copyright
-      << "  Product: " << g.Group.Product << "  Author: " << g.Group.Author << "\n\n";
+        o << QStringLiteral("%1").arg(settingsLabel, -width) << g.LastGroupFile
+          << (QFileInfo(g.LastGroupFile).isFile() ? QString()
+                                                  : QStringLiteral(" ") + Tr("(not written yet)"))
+          << "\n";
+    o << Tr("Product version %1.%2  Company: %3  Copyright: %4  Product: %5  Author: %6")
+             .arg(g.Group.ProdMajor)
+             .arg(g.Group.ProdMinor)
+             .arg(g.Group.Company, g.Group.Copyright, g.Group.Product, g.Group.Author)
+      << "\n\n";
     if (g.Projects.IsEmpty()) {
-        o << "No projects.\n";
+        o << Tr("No projects.") << "\n";
         return;
     }
-    o << "   " << QStringLiteral("%1").arg(QStringLiteral("Version"), -16) << "Win32 Win64 "
-      << "Project (description)\n";
+    o << "   " << QStringLiteral("%1").arg(Tr("Version"), -16) << "Win32 Win64 "
+      << Tr("Project (description)") << "\n";
     for (int i = 0; i < g.Projects.Count(); ++i) {
         const TProjectEntry& e = g.Projects[i];
         const TProjectData d = e.Data();
@@ -83,7 +93,7 @@ void PrintTable(TCliContext& c, const TProjectGroup& g)
         if (!d.FileDescription.isEmpty())
             o << " (" << d.FileDescription << ")";
         if (!QFileInfo(g.ProjectFileName(i)).isFile())
-            o << "  [project file missing]";
+            o << "  [" << Tr("project file missing") << "]";
         o << "\n";
     }
 }
@@ -107,6 +117,9 @@ int RunList(TCliContext& c, const QStringList& args)
     c.LoadConfig();
     TProjectGroup g;
     c.OpenGroup(group, g);
+    // On standard error: the listing stays what a pipeline parses.
+    for (const QString& item : g.SkippedProjects)
+        c.Err << ExtractFileName(g.LastProjectGrp) << ": " << SkippedProjectWarning(item) << "\n";
     if (json)
         PrintJson(c, g);
     else

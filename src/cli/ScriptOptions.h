@@ -21,6 +21,12 @@ struct TScriptOptions {
 // configuration's.
 QString Pick(const QString& given, const QString& configured);
 
+// Fills the options not given on the command line from the record the last
+// build left in the group's resources folder (BuildRecord.h), and prints on
+// standard error the recorded options it took that differ from the
+// configuration's, as their command-line options.
+void TakeBuildRecord(TCliContext& context, const TProjectGroup& group, TScriptOptions& options);
+
 // The generation input of a group as build makes it: the template read (an
 // unreadable one throws TQuorvelError), the settings from the options and the
 // configuration, every entry of the group.

@@ -39,6 +39,7 @@ int RunVerify(TCliContext& c, const QStringList& args)
         return c.UsageError(suffixError, QLatin1String(VerifyCommand.Usage));
     TProjectGroup group;
     c.OpenGroupWithProjects(groupFile, group);
+    TakeBuildRecord(c, group, o);
     const TGenerationInput input = ScriptGenerationInput(c, group, o);
 
     // The scripts a build would write now, written nowhere.
@@ -96,7 +97,10 @@ const TCliCommand VerifyCommand{
            "and reports on standard error one that is missing, older than its script, or\n"
            "whose FILEVERSION or FileVersion text differs from the project's file version,\n"
            "and a script that is not what a build would write now (an outdated script).\n"
-           "Settings not given come from the configuration. Exit code 1 on any report.\n"
+           "Settings not given come from those the last build recorded beside its\n"
+           "scripts (quorvel-build.ini in the resources folder), else from the\n"
+           "configuration; the recorded ones taken are named on standard error.\n"
+           "Exit code 1 on any report.\n"
            "--json prints a summary on standard output: the number of resource files and\n"
            "every report with its project and platform."),
     RunVerify};

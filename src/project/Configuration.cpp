@@ -12,6 +12,16 @@ namespace
 
 const QString Section = QStringLiteral("Config");
 
+// A switch is written as 1 or 0; a hand-edited file may say it in words.
+bool ReadSwitch(const TIniFile& ini, const QString& key)
+{
+    const QString value = ini.ReadString(Section, key, QString()).toLower();
+    if (value == QLatin1String("true") || value == QLatin1String("yes") ||
+        value == QLatin1String("on"))
+        return true;
+    return ini.ReadInteger(Section, key, 0) != 0;
+}
+
 } // namespace
 
 QString ProjGroupsKey(int n)
@@ -32,7 +42,7 @@ TConfiguration LoadConfiguration(const QString& iniName, const QString& exePath,
         exePath, str("TemplateName", MakeRelativePath(exePath, DefaultTemplateFile(exePath))));
     c.ResourceCompiler = str("ResourceCompiler", QString());
     c.ResourceCompilerOptions = str("ResourceCompilerOptions", QString());
-    c.EscapeValues = ini.ReadInteger(Section, QStringLiteral("EscapeValues"), 0) != 0;
+    c.EscapeValues = ReadSwitch(ini, QStringLiteral("EscapeValues"));
     c.ResourcePath = str("ResourcePath", QStringLiteral("Resources"));
     c.Win32Suffix = str("Win32Suffix", QStringLiteral("-32"));
     c.Win64Suffix = str("Win64Suffix", QStringLiteral("-64"));

@@ -1,6 +1,10 @@
 #include "project/GroupFile.h"
 
+#include "project/XmlReferences.h"
 #include "support/TextHelpers.h"
+#include "support/Translation.h"
+
+#include <QXmlStreamReader>
 
 QString RemoveDoubleQuotes(const QString& text)
 {
@@ -52,6 +56,38 @@ QStringList ReadProjectEntries(const QStringList& lines)
             entries.append(entry);
     }
     return entries;
+}
+
+QStringList SkippedProjectItems(const QStringList& lines)
+{
+    // What the line reader took, as the XML reader reads it.
+    QStringList taken = ReadProjectEntries(lines);
+    for (QString& entry : taken)
+        entry = DecodeXmlReferences(entry);
+    QStringList skipped;
+    QXmlStreamReader xml(lines.join(u'\n'));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement ||
+            xml.name() != QLatin1String("Projects") ||
+            !xml.attributes().hasAttribute(QLatin1String("Include")))
+            continue;
+        const QString item = xml.attributes().value(QLatin1String("Include")).toString();
+        if (item.isEmpty())
+            continue;
+        const qsizetype at = taken.indexOf(item);
+        if (at >= 0)
+            taken.removeAt(at);
+        else
+            skipped.append(item);
+    }
+    return skipped;
+}
+
+QString SkippedProjectWarning(const QString& item)
+{
+    return Tr("the group file lists the project \"%1\" in a form this program does not read "
+              "(Delphi writes <Projects Include=\"...\"> at the start of a line): it is left out")
+        .arg(item);
 }
 
 void AddToHistory(QStringList& history, const QString& fileName)

@@ -19,6 +19,14 @@ QString ExtractProjectEntry(const QString& line);
 // The non-empty entries of a group file's lines, in file order, duplicates kept.
 QStringList ReadProjectEntries(const QStringList& lines);
 
+// The projects a group file's XML lists (the Include of each Projects
+// element) that ReadProjectEntries does not give: written by another tool
+// with the attribute on the next line, in single quotes or after another
+// attribute. Empty for a file that is not XML.
+QStringList SkippedProjectItems(const QStringList& lines);
+// The warning for such a project.
+QString SkippedProjectWarning(const QString& item);
+
 // Puts a file name at the top of a history list, removing an entry equal to it
 // without regard to case.
 void AddToHistory(QStringList& history, const QString& fileName);

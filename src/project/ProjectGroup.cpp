@@ -8,6 +8,7 @@
 #include "project/XmlReferences.h"
 #include "support/IniFile.h"
 #include "support/PathHelpers.h"
+#include "support/QuorvelError.h"
 #include "support/TextFile.h"
 
 #include <QFileInfo>
@@ -58,7 +59,9 @@ bool TProjectGroup::OpenProjectGroup(const QString& groupFile, QStringList& hist
     const QString fileName = QDir::toNativeSeparators(groupFile);
     AddToHistory(history, fileName);
     LastProjectGrp = fileName;
-    const QStringList entries = ReadProjectEntries(ReadTextFile(fileName).Lines);
+    const QStringList lines = ReadTextFile(fileName).Lines;
+    const QStringList entries = ReadProjectEntries(lines);
+    SkippedProjects = SkippedProjectItems(lines);
     Projects.Clear();
     for (const QString& entry : entries)
         Projects.Add(entry);
@@ -135,6 +138,10 @@ void TProjectGroup::LoadVersionSettings(const QString& settingsFile, const TUser
 {
     LastGroupFile = settingsFile;
     const TIniFile ini(settingsFile);
+    // Read as empty, the file would be saved as defaults over the values it
+    // holds.
+    if (!ini.ReadError().isEmpty())
+        throw TQuorvelError(ini.ReadError());
     TKeyCache cache(size_t(Projects.Count()));
     Group = TGroupValues();
     if (ini.SectionExists(GlobalSection)) {
@@ -210,7 +217,9 @@ void TProjectGroup::UpdateVersionSettings(const TUserDefaults& defaults,
 
 bool TProjectGroup::ReloadProjectGroup(const TUserDefaults& defaults)
 {
-    const QStringList entries = ReadProjectEntries(ReadTextFile(LastProjectGrp).Lines);
+    const QStringList lines = ReadTextFile(LastProjectGrp).Lines;
+    const QStringList entries = ReadProjectEntries(lines);
+    SkippedProjects = SkippedProjectItems(lines);
     Projects.Clear();
     for (const QString& entry : entries)
         Projects.Add(entry);

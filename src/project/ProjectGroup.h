@@ -26,6 +26,9 @@ public:
     QString LastGroupFile;
     TGroupValues Group;
     TProjectList Projects;
+    // The projects the group file's XML lists that the entry reader left
+    // out (SkippedProjectItems), as the group file was read last.
+    QStringList SkippedProjects;
 
     // Puts the file at the top of the history, reads its project entries into
     // the list and, when there is at least one, loads the settings file beside
@@ -41,7 +44,8 @@ public:
                           const std::function<void()>& listReplaced = {});
 
     // Loads the group values and every entry's data from the settings file,
-    // falling back to the project files and the user's defaults.
+    // falling back to the project files and the user's defaults. A settings
+    // file that exists but cannot be read as text throws TQuorvelError.
     void LoadVersionSettings(const QString& settingsFile, const TUserDefaults& defaults);
     // Reads the open group again from its files: the entries of the group
     // file (LastProjectGrp) and, when there is at least one, the settings

@@ -6,8 +6,12 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
+
+#include <cerrno>
+#include <cstring>
 
 TSettingsLock::TSettingsLock(const QString& settingsFile)
     : FSettingsFile(settingsFile), FLock(settingsFile + QStringLiteral(".lock"))
@@ -33,6 +37,24 @@ bool RemoveOwnerlessLock(const QString& fileName)
     return file.removeStaleLockFile();
 }
 
+// Why no lock file can be written beside the settings file (a read-only
+// folder, a full disk): QLockFile does not tell, so a small file is written
+// there as the lock file would be. Empty when that succeeds.
+QString LockFolderReason(const QString& lockFile)
+{
+    QFile probe(lockFile + QStringLiteral(".probe"));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return SystemReason(probe.errorString());
+    const QByteArray bytes(256, 'x');
+    const bool written = probe.write(bytes) == bytes.size();
+    const QString reason = written ? QString()
+                           : probe.error() == QFileDevice::NoError
+                               ? SystemReason(QString::fromLocal8Bit(std::strerror(errno)))
+                               : SystemReason(probe.errorString());
+    probe.remove();
+    return reason;
+}
+
 } // namespace
 
 void TSettingsLock::Lock(int waitMs)
@@ -43,8 +65,13 @@ void TSettingsLock::Lock(int waitMs)
     while (!FLock.tryLock(0)) {
         // No lock file can be made there (a read-only folder): the settings
         // file could not be written either.
-        if (FLock.error() != QLockFile::LockFailedError)
-            throw TQuorvelError(FormatText(Tr("Unable to write to %s"), {FSettingsFile}));
+        if (FLock.error() != QLockFile::LockFailedError) {
+            QString message = FormatText(Tr("Unable to write to %s"), {FSettingsFile});
+            const QString reason = LockFolderReason(FLock.fileName());
+            if (!reason.isEmpty())
+                message += QStringLiteral(". ") + reason;
+            throw TQuorvelError(message, reason);
+        }
         // The lock, or the guard QLockFile takes while it removes a stale
         // lock, may have been left by a run killed while it wrote it.
         const bool removed = RemoveOwnerlessLock(FLock.fileName());

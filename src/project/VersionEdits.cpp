@@ -1,6 +1,7 @@
 #include "project/VersionEdits.h"
 
 #include "project/XmlReferences.h"
+#include "support/IniFile.h"
 #include "support/TextHelpers.h"
 #include "support/Translation.h"
 
@@ -199,6 +200,13 @@ QString ParseVersionEdit(const QString& assignment, TVersionEdit& edit)
         result.Key = info.Key;
         switch (info.Kind) {
         case vkText:
+            // A longer value would read back cut short, and the next save
+            // would store the cut value.
+            if (value.size() > TIniFile::MaxValueLength)
+                return Tr("%1 holds %2 characters; a value holds at most %3")
+                    .arg(QLatin1String(info.Name))
+                    .arg(value.size())
+                    .arg(TIniFile::MaxValueLength);
             result.Text = value;
             break;
         case vkNumber:

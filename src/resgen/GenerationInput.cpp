@@ -11,6 +11,7 @@ TGenerationInput MakeGenerationInput(const TProjectGroup& group,
     input.ResourcePath = settings.ResourcePath;
     input.Suffix32 = settings.Suffix32;
     input.Suffix64 = settings.Suffix64;
+    input.TemplateName = settings.TemplateName;
     input.TemplateLines = settings.TemplateLines;
     input.TemplateFormat = settings.TemplateFormat;
     input.Group = group.Group;

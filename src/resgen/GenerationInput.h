@@ -14,6 +14,7 @@ struct TGenerationSettings {
     QString ResourcePath;
     QString Suffix32;
     QString Suffix64;
+    QString TemplateName; // the file TemplateLines were read from
     QStringList TemplateLines;
     TTextFormat TemplateFormat;
     bool EscapeValues = false;

@@ -1,5 +1,6 @@
 #include "resgen/GenerationRun.h"
 
+#include "resgen/BuildRecord.h"
 #include "resgen/CompileRun.h"
 #include "resgen/VersionCheck.h"
 #include "support/Translation.h"
@@ -55,6 +56,12 @@ TGenerationRun::~TGenerationRun() = default;
 void TGenerationRun::Start(const TGenerationInput& input)
 {
     FStarted = true;
+    FRecord.GroupFolder = input.GroupFolder;
+    FRecord.ResourcePath = input.ResourcePath;
+    FRecord.TemplateName = input.TemplateName;
+    FRecord.Suffix32 = input.Suffix32;
+    FRecord.Suffix64 = input.Suffix64;
+    FRecord.EscapeValues = input.EscapeValues;
     // The steps first, written nowhere: each script is written when its
     // compile is about to start, so that a compiler never reads a script a
     // later step has written over.
@@ -135,6 +142,10 @@ void TGenerationRun::Schedule()
                 break;
             }
             FResult.Written.append(step.Script.FileName);
+            // The scripts on disk are now this run's: check and verify judge
+            // them by its options.
+            if (FResult.Written.size() == 1)
+                WriteBuildRecord(FRecord);
             if (!CompileScripts)
                 continue;
             ++FCompilesRun;

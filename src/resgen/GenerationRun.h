@@ -102,6 +102,8 @@ private:
     int FCompilesRun = 0;
     bool FStarted = false;
     bool FStopped = false;
+    // The options of the run, recorded once its first script is written.
+    TGenerationInput FRecord;
     bool FDone = false;
     bool FScheduling = false;
     bool FScheduleAgain = false;

@@ -27,6 +27,7 @@ struct TGenerationInput {
     QString ResourcePath; // below G; empty writes into G itself
     QString Suffix32;
     QString Suffix64;
+    QString TemplateName; // the file TemplateLines were read from
     QStringList TemplateLines;
     TTextFormat TemplateFormat; // the encoding and byte-order mark the template was read in
     std::vector<TGenerationProject> Projects;

@@ -1,5 +1,6 @@
 #include "resgen/VersionCheck.h"
 
+#include "project/GroupFile.h"
 #include "project/ProjectFile.h"
 #include "project/VersionEdits.h"
 #include "resgen/ResFile.h"
@@ -116,6 +117,8 @@ QList<TVersionFinding> CheckGroup(const TProjectGroup& group, bool escapeValues)
 {
     QList<TVersionFinding> findings;
     const QString groupName = ExtractFileName(group.LastProjectGrp);
+    for (const QString& item : group.SkippedProjects)
+        findings.append({groupName, SkippedProjectWarning(item)});
     const QString productWarning = ProductVersionRangeWarning(group.Group);
     if (!productWarning.isEmpty())
         findings.append({groupName, productWarning});

@@ -77,7 +77,16 @@ TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName))
             TTextContent content = ReadTextFile(FFileName);
             lines = std::move(content.Lines);
             FFormat = content.Format;
-        } catch (const TQuorvelError&) {
+            for (const QString& line : std::as_const(lines))
+                if (line.contains(QChar(0))) {
+                    FReadError = FormatText(
+                        Tr("Cannot open file \"%s\". %s"),
+                        {FFileName, Tr("It is not text: it holds zero bytes, as binary data "
+                                       "or UTF-16 without a byte-order mark do")});
+                    break;
+                }
+        } catch (const TQuorvelError& e) {
+            FReadError = e.Message();
             lines.clear();
         }
     }
@@ -242,7 +251,11 @@ void TIniFile::UpdateFile()
 {
     try {
         WriteFileBytes(FFileName, ToBytes());
-    } catch (const TQuorvelError&) {
-        throw TQuorvelError(FormatText(Tr("Unable to write to %s"), {FFileName}));
+    } catch (const TQuorvelError& e) {
+        // The system's reason tells a full disk from a write-protected file.
+        QString message = FormatText(Tr("Unable to write to %s"), {FFileName});
+        if (!e.Reason().isEmpty())
+            message += QStringLiteral(". ") + e.Reason();
+        throw TQuorvelError(message, e.Reason());
     }
 }

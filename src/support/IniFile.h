@@ -29,6 +29,13 @@ public:
     explicit TIniFile(QString fileName);
 
     const QString& FileName() const { return FFileName; }
+    // Why a file that exists could not be read as profile text ("Cannot open
+    // file "%s". %s"): it could not be read (then it reads as empty), or it
+    // is not text (a zero character, as in binary data or UTF-16 without a
+    // byte-order mark; its lines are held as decoded). Empty when the file
+    // was read or is missing. Writing such a file would add a second copy of
+    // its keys to what it holds.
+    const QString& ReadError() const { return FReadError; }
     bool SectionExists(const QString& section) const;
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // Decimal, or hexadecimal after "0x" or "$"; anything else gives def.
@@ -72,6 +79,7 @@ private:
     TSection& SectionForWrite(const QString& section);
 
     QString FFileName;
+    QString FReadError;
     TTextFormat FFormat;
     std::vector<TSection> FSections;   // FSections[0] holds the lines before any section
     QHash<QString, int> FSectionIndex; // upper-cased name -> first section

@@ -10,13 +10,18 @@
 class TQuorvelError : public std::exception
 {
 public:
-    explicit TQuorvelError(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8())
+    explicit TQuorvelError(QString message, QString reason = QString())
+        : FMessage(std::move(message)), FReason(std::move(reason)), FUtf8(FMessage.toUtf8())
     {
     }
     const QString& Message() const noexcept { return FMessage; }
+    // The system's reason when the message carries one ("No space left on
+    // device"), for a caller that words the error anew.
+    const QString& Reason() const noexcept { return FReason; }
     const char* what() const noexcept override { return FUtf8.constData(); }
 
 private:
     QString FMessage;
+    QString FReason;
     QByteArray FUtf8;
 };

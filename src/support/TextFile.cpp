@@ -17,6 +17,7 @@
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -281,8 +282,9 @@ namespace
 
 [[noreturn]] void FailToCreate(const QString& fileName, const QString& reason)
 {
-    throw TQuorvelError(
-        FormatText(Tr("Cannot create file \"%s\". %s"), {fileName, SystemReason(reason)}));
+    const QString system = SystemReason(reason);
+    throw TQuorvelError(FormatText(Tr("Cannot create file \"%s\". %s"), {fileName, system}),
+                        system);
 }
 
 // Writes the bytes into the file itself, created when missing and cut to
@@ -338,8 +340,25 @@ void WriteFileBytes(const QString& fileName, const QByteArray& bytes)
         QSaveFile file(fileName);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             FailToCreate(fileName, file.errorString());
-        if (file.write(bytes) != bytes.size())
-            FailToCreate(fileName, file.errorString()); // the temporary file goes with `file`
+#ifndef Q_OS_WIN
+        // The new file takes the old one's owner, group and mode: replaced by
+        // root (a build run with sudo), a user's file would otherwise become
+        // root's and, with mode 600, locked to its owner.
+        struct stat old {
+        };
+        if (::stat(QFile::encodeName(fileName).constData(), &old) == 0) {
+            if (::fchown(file.handle(), old.st_uid, old.st_gid) != 0) {
+                // A user who may not give the file away keeps it as created.
+            }
+            ::fchmod(file.handle(), old.st_mode & 07777);
+        }
+#endif
+        if (file.write(bytes) != bytes.size()) {
+            // A write cut short (a file size limit, a disk filling up) leaves
+            // no error on the file: the system's reason is in errno.
+            FailToCreate(fileName,
+                         file.error() == QFileDevice::NoError ? ErrnoReason() : file.errorString());
+        } // the temporary file goes with `file`
         if (file.commit())
             return;
 #ifdef Q_OS_WIN

@@ -352,8 +352,8 @@ private Q_SLOTS:
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QCOMPARE(f.Boxes.Errors()[0],
-                 QStringLiteral("Unable to write to %1").arg(w.ProjectGroup().LastGroupFile));
+        QVERIFY(f.Boxes.Errors()[0].startsWith(
+            QStringLiteral("Unable to write to %1. ").arg(w.ProjectGroup().LastGroupFile)));
         QVERIFY(!QFileInfo::exists(f.ConfigFile()) ||
                 TIniFile(f.ConfigFile())
                     .ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString())

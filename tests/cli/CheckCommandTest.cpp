@@ -143,6 +143,16 @@ const TCheckCase CheckCases[] = {
      {QStringLiteral("Demo.groupproj: Copyright holds a backslash or a control character, which "
                      "the compiler reads as an escape or a break while \"Escape text values\" "
                      "is off: switch it on on the settings page, or build with --escape-values")}},
+    // Written by another tool: the line reader takes only lines that begin
+    // with the element and its Include.
+    {"ProjectTheReaderSkips",
+     {},
+     {{"Demo.groupproj", "<Projects Include=\"DemoLib.dproj\">",
+       "<Projects\r\n      Include=\"DemoLib.dproj\">", 1}},
+     {},
+     {QStringLiteral("Demo.groupproj: the group file lists the project \"DemoLib.dproj\" in a "
+                     "form this program does not read (Delphi writes <Projects Include=\"...\"> "
+                     "at the start of a line): it is left out")}},
     {"UncheckedWithoutPlatform",
      {QStringLiteral("[DemoApp.dproj]"), QStringLiteral("Status=0")},
      {},

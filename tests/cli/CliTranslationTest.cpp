@@ -152,6 +152,14 @@ INSTANTIATE_TEST_SUITE_P(
                          0,
                          TStream::Out,
                          "Keine Warnungen für 2 Projekte\n"},
+        TCliLanguageCase{"GermanList",
+                         "de",
+                         {QStringLiteral("list"), QStringLiteral("GROUP1")},
+                         0,
+                         TStream::Out,
+                         "Gruppe:            %1/One.groupproj\n"
+                         "Einstellungsdatei: %1/One.vprj (noch nicht geschrieben)\n"
+                         "Produktversion 1.0  Firma: Acme"},
         TCliLanguageCase{"FrenchUsageError",
                          "fr",
                          {QStringLiteral("list")},

@@ -20,7 +20,7 @@ QString U(const char* utf8)
 
 struct TEscapeOptionCase {
     const char* Name;
-    int ConfiguredEscape; // the configuration's EscapeValues
+    const char* ConfiguredEscape; // the configuration's EscapeValues
     QStringList Options;
     bool Escaped;
 };
@@ -50,7 +50,7 @@ TEST_P(EscapeValuesOptionTest, DecidesHowTextValuesGoIn)
     TestFiles::Write(
         path("cfg/quorvel.ini"),
         TestFiles::CrLf({QStringLiteral("[Config]"),
-                         QStringLiteral("EscapeValues=%1").arg(c.ConfiguredEscape),
+                         QStringLiteral("EscapeValues=") + U(c.ConfiguredEscape),
                          QStringLiteral("TemplateName=") + path("Company.trc"),
                          QStringLiteral("ResourceCompiler=") + TestFiles::FakeCompiler()}));
 
@@ -69,16 +69,18 @@ TEST_P(EscapeValuesOptionTest, DecidesHowTextValuesGoIn)
 }
 
 const TEscapeOptionCase EscapeOptionCases[] = {
-    {"ConfigurationOff", 0, {}, false},
-    {"ConfigurationOn", 1, {}, true},
-    {"OptionSwitchesOn", 0, {QStringLiteral("--escape-values")}, true},
-    {"OptionSwitchesOff", 1, {QStringLiteral("--no-escape-values")}, false},
+    {"ConfigurationOff", "0", {}, false},
+    {"ConfigurationOn", "1", {}, true},
+    // Hand-edited configurations say it in words.
+    {"ConfigurationSaysYes", "yes", {}, true},
+    {"OptionSwitchesOn", "0", {QStringLiteral("--escape-values")}, true},
+    {"OptionSwitchesOff", "1", {QStringLiteral("--no-escape-values")}, false},
     {"LastOptionWinsOff",
-     0,
+     "0",
      {QStringLiteral("--escape-values"), QStringLiteral("--no-escape-values")},
      false},
     {"LastOptionWinsOn",
-     1,
+     "1",
      {QStringLiteral("--no-escape-values"), QStringLiteral("--escape-values")},
      true},
 };

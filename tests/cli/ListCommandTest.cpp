@@ -236,6 +236,18 @@ TEST_F(ListCommand, UnreadableGroupFile)
     }
 }
 
+// A settings file that is not text (UTF-16 without its mark) is not listed
+// as empty: the values it holds would seem lost.
+TEST_F(ListCommand, SettingsFileThatIsNotText)
+{
+    const QString group = Group({"App.dproj"});
+    TestFiles::Write(File("Group.vprj"), QByteArray("[\0G\0l\0o\0b\0a\0l\0]\0", 16));
+    const TRun r = Run({"--config", Config(), "list", group});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Err.startsWith("Cannot open file \"" + File("Group.vprj") + "\". It is not text"))
+        << r.Err.toStdString();
+}
+
 TEST_F(ListCommand, PlainTable)
 {
     const TRun r = Run({"list", Group({"App.dproj", "Missing.dproj"}), "--config", Config()});
@@ -309,6 +321,8 @@ INSTANTIATE_TEST_SUITE_P(Cli, ListCommandExit,
         TExitCase{"Help", {"--help"}, 0, "list"},
         TExitCase{"ListHelp", {"list", "--help"}, 0, "quorvel-cli [--config FILE] list GROUP [--json]"},
         TExitCase{"Version", {"--version"}, 0, "quorvel-cli "},
+        TExitCase{"VersionShort", {"-v"}, 0, "quorvel-cli "},
+        TExitCase{"HelpCommand", {"help", "bump"}, 0, "quorvel-cli [--config FILE] bump GROUP"},
         TExitCase{"ConfigAfterCommand", {"list", "GROUP", "--json", "--config", "CONFIG"}, 0, "\"projects\""},
         // A named configuration must be read: a typo must not build with the defaults.
         TExitCase{"NamedConfigMissing", {"--config", "CONFIG.none", "list", "GROUP"}, 1, "Cannot open file \""},

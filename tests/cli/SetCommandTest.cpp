@@ -5,11 +5,17 @@
 #include "testsupport/TestFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -216,6 +222,32 @@ TEST(SetCommand, KeepsUnknownSectionsKeysAndLines)
               expected + QStringList{QString()});
 }
 
+#ifndef Q_OS_WIN
+// Run as root (a build under sudo), set leaves a user's file the user's.
+TEST(SetCommand, KeepsOwnerGroupAndMode)
+{
+    TGroupCopy copy;
+    const QString group = copy.CopyDemo();
+    const QString settings = copy.Path(QStringLiteral("demo/Demo.vprj"));
+    TestFiles::Write(settings,
+                     TestFiles::CrLf({QStringLiteral("[Global]"), QStringLiteral("pvMajor=4")}));
+    const QByteArray name = QFile::encodeName(settings);
+    ASSERT_EQ(::chmod(name.constData(), 0640), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(name.constData(), 65534, 65534), 0);
+    }
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(::stat(name.constData(), &before), 0);
+    ASSERT_EQ(copy.Run({QStringLiteral("set"), group, QStringLiteral("pvMajor=5")}).ExitCode, 0);
+    ASSERT_EQ(::stat(name.constData(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_TRUE(TestFiles::Read(settings).contains("pvMajor=5"));
+}
+#endif
+
 // ---- Usage errors and failures change nothing -----------------------------------------
 
 struct TRefusedCase {
@@ -223,6 +255,9 @@ struct TRefusedCase {
     QStringList Arguments; // after "set"; "GROUP" stands for the demo group, "T/" for the folder
     int ExitCode;
     const char* ErrBegins;
+    // The settings file's bytes in the pass with one; the row has no pass
+    // without one.
+    QByteArray SettingsBytes = QByteArray();
 };
 
 void PrintTo(const TRefusedCase& c, std::ostream* os)
@@ -239,15 +274,20 @@ TEST_P(SetRefusedTest, ChangesNothing)
     const TRefusedCase& c = GetParam();
     // Once for a group without a settings file, once for one with it.
     for (bool withSettings : {false, true}) {
+        if (!withSettings && !c.SettingsBytes.isEmpty())
+            continue;
         SCOPED_TRACE(withSettings ? "with settings" : "without settings");
         TGroupCopy copy;
         const QString group = copy.CopyDemo();
         TestFiles::Write(copy.Path(QStringLiteral("empty.groupproj")), TestFiles::GroupFile({}));
-        if (withSettings)
+        if (!c.SettingsBytes.isEmpty()) {
+            TestFiles::Write(copy.Path(QStringLiteral("demo/Demo.vprj")), c.SettingsBytes);
+        } else if (withSettings) {
             TestFiles::Write(
                 copy.Path(QStringLiteral("demo/Demo.vprj")),
                 TestFiles::CrLf({QStringLiteral("[Global]"), QStringLiteral("pvMajor=4"),
                                  QStringLiteral("[DemoApp.dproj]"), QStringLiteral("fvBuild=3")}));
+        }
         QStringList args{QStringLiteral("set")};
         for (const QString& a : c.Arguments)
             args << (a == QLatin1String("GROUP")
@@ -327,6 +367,18 @@ const TRefusedCase RefusedCases[] = {
      {QStringLiteral("T/empty.groupproj"), QStringLiteral("pvMajor=1")},
      1,
      "The group \""},
+    // The settings file reads text values up to 2047 characters: a longer one
+    // would come back cut, and the next save would keep the cut value.
+    {"ValueLongerThanTheFileReadsBack",
+     {QStringLiteral("GROUP"), QStringLiteral("Author=") + QString(2048, u'x')},
+     2,
+     "quorvel-cli: Author holds 2048 characters; a value holds at most 2047\n"},
+    // Read as empty, the file would get a second copy of its keys.
+    {"SettingsFileInUtf16WithoutMark",
+     {QStringLiteral("GROUP"), QStringLiteral("pvMajor=1")},
+     1,
+     "Cannot open file \"",
+     QByteArray("[\0G\0l\0o\0b\0a\0l\0]\0\r\0\n\0p\0v\0M\0a\0j\0o\0r\0=\0004\0", 38)},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SetRefusedTest, testing::ValuesIn(RefusedCases),

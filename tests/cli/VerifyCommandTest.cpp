@@ -327,6 +327,29 @@ TEST(VerifyCommand, ChangedValueWithoutRebuildIsAnOutdatedScript)
     EXPECT_EQ(r.Err.split(u'\n', Qt::SkipEmptyParts), expected);
 }
 
+// A build's own options count for the checks after it: a plain check and
+// verify judge the scripts that build --escape-values wrote.
+TEST(VerifyCommand, TakesTheOptionsTheBuildRecorded)
+{
+    TGroupCopy copy;
+    const QString group = copy.CopyDemo();
+    TGroupCopy::TRun r =
+        copy.Run({QStringLiteral("set"), group, QStringLiteral("Copyright=C:\\Tools")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    r = copy.Run({QStringLiteral("build"), group, QStringLiteral("--escape-values")},
+                 {{QStringLiteral("FAKERC_WRITE_RES"), QStringLiteral("script")}});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QString note =
+        QStringLiteral("Using the options the last build recorded in %1: --escape-values\n")
+            .arg(QDir::toNativeSeparators(
+                copy.Path(QStringLiteral("demo/Resources/quorvel-build.ini"))));
+    for (const char* command : {"check", "verify"}) {
+        r = copy.Run({QLatin1String(command), group});
+        EXPECT_EQ(r.ExitCode, 0) << command << ": " << r.Err.toStdString();
+        EXPECT_EQ(r.Err, note) << command;
+    }
+}
+
 // ---- The pipeline with a real resource compiler ------------------------------------
 
 const char* const LlvmRc = "/usr/bin/llvm-rc";

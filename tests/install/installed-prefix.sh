@@ -18,7 +18,8 @@ for f in bin/quorvel bin/quorvel-cli share/quorvel/VersInfo.trc \
          share/locale/de/LC_MESSAGES/default.mo share/locale/de/LC_MESSAGES/dialogs.mo \
          share/applications/org.quorvel.Quorvel.desktop share/metainfo/org.quorvel.Quorvel.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.quorvel.Quorvel.svg share/mime/packages/org.quorvel.Quorvel.xml \
-         share/man/man1/quorvel-cli.1 share/man/man1/quorvel.1 share/bash-completion/completions/quorvel-cli; do
+         share/man/man1/quorvel-cli.1.gz share/man/man1/quorvel.1.gz share/bash-completion/completions/quorvel-cli \
+         share/doc/quorvel/copyright share/doc/quorvel/changelog.gz; do
   [[ -f "$prefix/$f" ]] || fail "$f was not installed"
 done
 [[ ! -e "$prefix/bin/VersInfo.trc" ]] || fail "the template lies beside the programs, not in share/quorvel"
@@ -32,8 +33,9 @@ headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
 "${headless[@]}" "$prefix/bin/quorvel" --version | grep -qx "quorvel $version" || fail "quorvel --version"
 "${headless[@]}" "$prefix/bin/quorvel" --help | grep -q 'GROUP' || fail "quorvel --help names no GROUP"
 LANGUAGE=de "$cli" --help | grep -q 'Befehle:' || fail "quorvel-cli finds no German catalog in the installation"
-grep -q '^\.TH QUORVEL-CLI "1"' "$prefix/share/man/man1/quorvel-cli.1" || fail "man page of quorvel-cli"
-grep -q '^\.TH QUORVEL "1"' "$prefix/share/man/man1/quorvel.1" || fail "man page of quorvel"
+zgrep -q '^\.TH QUORVEL-CLI "1"' "$prefix/share/man/man1/quorvel-cli.1.gz" || fail "man page of quorvel-cli"
+zgrep -q '^\.SS verify' "$prefix/share/man/man1/quorvel-cli.1.gz" || fail "the man page lacks the commands' options"
+zgrep -q '^\.TH QUORVEL "1"' "$prefix/share/man/man1/quorvel.1.gz" || fail "man page of quorvel"
 
 # No configuration: the template is the installed one.
 cp -r "$examples/demo" "$work/demo"
@@ -57,6 +59,10 @@ complete_words() {
 [[ "$(complete_words quorvel-cli b)" == "build bump " ]] || fail "completing commands: $(complete_words quorvel-cli b)"
 [[ "$(complete_words quorvel-cli build --comp)" == "--compiler --compiler-options " ]] ||
   fail "completing options: $(complete_words quorvel-cli build --comp)"
+[[ -z "$(complete_words quorvel-cli build Demo.groupproj -j '' | tr -d ' ')" ]] ||
+  fail "completing the value of -j: $(complete_words quorvel-cli build Demo.groupproj -j '')"
+[[ "$(complete_words quorvel-cli build Demo.groupproj --compiler sh | tr ' ' '\n' | sort | uniq -d)" == "" ]] ||
+  fail "a compiler offered twice: $(complete_words quorvel-cli build Demo.groupproj --compiler sh)"
 [[ "$(complete_words quorvel-cli --config x.ini list '')" == "Demo.groupproj Resources Tools " ]] ||
   fail "completing group files: $(complete_words quorvel-cli --config x.ini list '')"
 

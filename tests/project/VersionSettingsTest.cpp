@@ -141,7 +141,9 @@ INSTANTIATE_TEST_SUITE_P(VersionSettings, LoadVersionSettingsTest,
     [](const testing::TestParamInfo<TLoadCase>& info) { return std::string(info.param.Name); });
 // clang-format on
 
-TEST(VersionSettings, CorruptSettingsFileGivesDefaults)
+// Read as empty, a binary settings file would be saved as defaults with a
+// second copy of the keys after what it holds: it is refused and kept.
+TEST(VersionSettings, CorruptSettingsFileIsRefused)
 {
     GroupFolder folder;
     const QString groupFile = folder.Group();
@@ -151,13 +153,15 @@ TEST(VersionSettings, CorruptSettingsFileGivesDefaults)
     TestFiles::Write(folder.File("Group.vprj"), binary);
     TProjectGroup group;
     QStringList history;
-    ASSERT_TRUE(group.OpenProjectGroup(groupFile, history, UserDefaults));
-    ExpectGroup(group.Group, FromFiles);
-    ExpectData(group.Projects[0], AppFromFile, true);
-    // A save still works and what it wrote reads back.
-    group.Group.Company = "Saved";
-    group.SaveVersionSettings(group.LastGroupFile);
-    EXPECT_EQ(TIniFile(group.LastGroupFile).ReadString("Global", "Company", "?"), "Saved");
+    try {
+        group.OpenProjectGroup(groupFile, history, UserDefaults);
+        ADD_FAILURE() << "opened";
+    } catch (const TQuorvelError& e) {
+        EXPECT_TRUE(e.Message().endsWith("Group.vprj\". It is not text: it holds zero bytes, as "
+                                         "binary data or UTF-16 without a byte-order mark do"))
+            << e.what();
+    }
+    EXPECT_EQ(TestFiles::Read(folder.File("Group.vprj")), binary);
 }
 
 TEST(VersionSettings, SaveKeepsWhatItDidNotChange)

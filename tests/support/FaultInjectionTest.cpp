@@ -317,7 +317,9 @@ TEST_P(FaultInjectionTest, FailsWithTheFileNamedAndRecovers)
         message = e.Message();
     }
     if (writer.UnableToWrite) {
-        EXPECT_EQ(message, QStringLiteral("Unable to write to ") + file);
+        EXPECT_EQ(
+            message,
+            QStringLiteral("Unable to write to %1. %2").arg(file, QLatin1String(fault.Reason)));
     } else if (QLatin1String(writer.Name) == QLatin1String("TextFile")) {
         EXPECT_EQ(
             message,
@@ -437,7 +439,8 @@ TEST(FullFileSystem, SaveFailsAndKeepsTheOldSettings)
 
     EXPECT_EQ(TestFiles::Read(dir.filePath(QStringLiteral("set.exit"))).trimmed(), "1");
     EXPECT_EQ(QString::fromUtf8(TestFiles::Read(dir.filePath(QStringLiteral("set.err")))).trimmed(),
-              QStringLiteral("Unable to write to ") + disk + QStringLiteral("/Group.vprj"));
+              QStringLiteral("Unable to write to ") + disk +
+                  QStringLiteral("/Group.vprj. No space left on device"));
     EXPECT_EQ(TestFiles::Read(dir.filePath(QStringLiteral("after.vprj"))), old);
     EXPECT_EQ(TestFiles::Read(dir.filePath(QStringLiteral("list.exit"))).trimmed(), "0");
     EXPECT_TRUE(
@@ -479,7 +482,7 @@ TEST(FileSizeLimit, SaveFailsAndKeepsTheOldSettings)
     ASSERT_TRUE(limited.waitForFinished(30000));
     EXPECT_EQ(limited.exitCode(), 1);
     EXPECT_EQ(QString::fromUtf8(limited.readAllStandardError()).trimmed(),
-              QStringLiteral("Unable to write to ") + settings);
+              QStringLiteral("Unable to write to %1. File too large").arg(settings));
     EXPECT_EQ(TestFiles::Read(settings), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "a temporary file was left";
 
