@@ -11,8 +11,10 @@
 class TSettingsLock
 {
 public:
-    // How long a run waits for another run's lock before it gives up.
-    static constexpr int WaitMs = 5000;
+    // How long a run waits for another run's lock before it gives up: long
+    // enough for a queue of runs that each hold it a moment (twenty bumps at
+    // once from a build server, on a busy machine or under Wine).
+    static constexpr int WaitMs = 20000;
     static constexpr int StaleLockMs = 30000;
     // A lock file without readable owner (its run was killed while writing
     // it) is taken over after this.
