@@ -80,30 +80,21 @@ constexpr int MaxTimeoutSeconds = 86400;
 // More compilers at once than any machine has cores for is surely a mistake.
 constexpr int MaxJobs = 1024;
 
-// Parses the arguments; an empty text means success, else the usage error.
-QString ParseArguments(const QStringList& args, TBuildOptions& o)
+// Declares the command's options.
+void AddBuildOptions(TCliArguments& parser, TBuildOptions& o)
 {
-    bool escape = false, noEscape = false;
-    TCliArguments parser;
-    parser.AddValue("--template", &o.Script.Template);
+    AddScriptOptions(parser, o.Script);
     parser.AddValue("--compiler", &o.Compiler);
     parser.AddValue("--compiler-options", &o.CompilerOptions);
-    parser.AddValue("--resource-path", &o.Script.ResourcePath);
-    parser.AddValue("--suffix32", &o.Script.Suffix32);
-    parser.AddValue("--suffix64", &o.Script.Suffix64);
     parser.AddValue("--timeout", &o.Timeout);
     parser.AddValue("--jobs", &o.Jobs, "-j");
-    parser.AddFlag("--escape-values", &escape);
-    parser.AddFlag("--no-escape-values", &noEscape);
     parser.AddFlag("--dry-run", &o.DryRun);
     parser.AddFlag("--json", &o.Json);
-    const QString error = parser.Parse(args, o.Group);
-    if (!error.isEmpty())
-        return error;
-    // Of the two contrary options the last one counts.
-    for (const QString& a : args)
-        if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values"))
-            o.Script.EscapeValues = a == QLatin1String("--escape-values");
+}
+
+// The usage error of options parsed; empty when there is none.
+QString OptionsError(const TBuildOptions& o)
+{
     if (o.Json && o.DryRun)
         return Tr("--json and --dry-run exclude each other");
     if (!o.Timeout.isNull()) {
@@ -145,13 +136,17 @@ void NoteNothingToBuild(TCliContext& c, const TGenerationResult& result)
 int RunBuild(TCliContext& c, const QStringList& args)
 {
     TBuildOptions o;
-    const QString usageError = ParseArguments(args, o);
+    TCliArguments parser = c.CommandArguments();
+    AddBuildOptions(parser, o);
+    if (const std::optional<int> end =
+            c.ParseCommandArguments(parser, args, o.Group, BuildCommand.Usage))
+        return *end;
+    const QString usageError = OptionsError(o);
     if (!usageError.isEmpty())
         return c.UsageError(usageError, QLatin1String(BuildCommand.Usage));
     c.LoadConfig();
 
-    const QString suffixError = SuffixClash(Pick(o.Script.Suffix32, c.Config.Win32Suffix),
-                                            Pick(o.Script.Suffix64, c.Config.Win64Suffix));
+    const QString suffixError = ScriptOptionsError(c, o.Script);
     if (!suffixError.isEmpty())
         return c.UsageError(suffixError, QLatin1String(BuildCommand.Usage));
 

@@ -15,17 +15,16 @@ int RunBump(TCliContext& c, const QStringList& args)
     QStringList projects;
     bool all = false;
     bool parts[4] = {false, false, false, false};
-    TCliArguments parser;
+    TCliArguments parser = c.CommandArguments();
     parser.AddFlag("--major", &parts[vpMajor]);
     parser.AddFlag("--minor", &parts[vpMinor]);
     parser.AddFlag("--release", &parts[vpRelease]);
     parser.AddFlag("--build", &parts[vpBuild]);
     parser.AddList("--project", &projects);
     parser.AddFlag("--all", &all);
-    parser.AddValue("--config", &c.ConfigFile);
-    const QString parseError = parser.Parse(args, groupFile);
-    if (!parseError.isEmpty())
-        return c.UsageError(parseError, usage);
+    if (const std::optional<int> end =
+            c.ParseCommandArguments(parser, args, groupFile, BumpCommand.Usage))
+        return *end;
     int partCount = 0;
     TVersionPart part = vpBuild;
     for (int p = vpMajor; p <= vpBuild; ++p)

@@ -12,12 +12,11 @@ int RunCheck(TCliContext& c, const QStringList& args)
 {
     QString groupFile;
     bool json = false;
-    TCliArguments parser;
-    parser.AddValue("--config", &c.ConfigFile);
+    TCliArguments parser = c.CommandArguments();
     parser.AddFlag("--json", &json);
-    const QString parseError = parser.Parse(args, groupFile);
-    if (!parseError.isEmpty())
-        return c.UsageError(parseError, QLatin1String(CheckCommand.Usage));
+    if (const std::optional<int> end =
+            c.ParseCommandArguments(parser, args, groupFile, CheckCommand.Usage))
+        return *end;
     c.LoadConfig();
     TProjectGroup group;
     c.OpenGroupWithProjects(groupFile, group);

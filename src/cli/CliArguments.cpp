@@ -2,20 +2,41 @@
 
 #include "support/Translation.h"
 
-void TCliArguments::AddFlag(const char* name, bool* value)
+void TCliArguments::AddFlag(const char* name, bool* value, const char* shortName)
 {
-    FOptions.push_back(TOption{QLatin1String(name), QString(), value, nullptr, nullptr});
+    TOption o;
+    o.Name = QLatin1String(name);
+    o.ShortName = QLatin1String(shortName);
+    o.Flag = value;
+    FOptions.push_back(o);
+}
+
+void TCliArguments::AddSwitch(const char* on, const char* off, std::optional<bool>* value)
+{
+    for (const char* name : {on, off}) {
+        TOption o;
+        o.Name = QLatin1String(name);
+        o.Switch = value;
+        o.SwitchValue = name == on;
+        FOptions.push_back(o);
+    }
 }
 
 void TCliArguments::AddValue(const char* name, QString* value, const char* shortName)
 {
-    FOptions.push_back(
-        TOption{QLatin1String(name), QLatin1String(shortName), nullptr, value, nullptr});
+    TOption o;
+    o.Name = QLatin1String(name);
+    o.ShortName = QLatin1String(shortName);
+    o.Value = value;
+    FOptions.push_back(o);
 }
 
 void TCliArguments::AddList(const char* name, QStringList* values)
 {
-    FOptions.push_back(TOption{QLatin1String(name), QString(), nullptr, nullptr, values});
+    TOption o;
+    o.Name = QLatin1String(name);
+    o.List = values;
+    FOptions.push_back(o);
 }
 
 void TCliArguments::SetRest(QStringList* rest)
@@ -23,57 +44,86 @@ void TCliArguments::SetRest(QStringList* rest)
     FRest = rest;
 }
 
-QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
+void TCliArguments::StopAtFirst(QStringList* rest)
 {
-    group.clear();
+    FRest = rest;
+    FStopAtFirst = true;
+}
+
+const TCliArguments::TOption* TCliArguments::Find(const QString& a, QString& value, bool& hasValue,
+                                                  bool& isShort) const
+{
+    hasValue = false;
+    isShort = false;
+    for (const TOption& o : FOptions) {
+        if (a == o.Name || (!o.ShortName.isEmpty() && a == o.ShortName)) {
+            isShort = a == o.ShortName;
+            return &o;
+        }
+    }
+    for (const TOption& o : FOptions) {
+        const bool takesValue = o.Value || o.List;
+        if (takesValue && a.startsWith(o.Name + u'=')) {
+            value = a.mid(o.Name.size() + 1);
+            hasValue = true;
+            return &o;
+        }
+        // "-j4": a short option's value joined to it.
+        if (takesValue && !o.ShortName.isEmpty() && a.startsWith(o.ShortName)) {
+            value = a.mid(o.ShortName.size());
+            hasValue = true;
+            isShort = true;
+            return &o;
+        }
+    }
+    return nullptr;
+}
+
+QString TCliArguments::Parse(const QStringList& arguments, QString& first)
+{
+    first.clear();
+    FHelp = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        const TOption* option = nullptr;
-        QString value;
-        bool hasValue = false;
-        bool isShort = false;
-        for (const TOption& o : FOptions) {
-            if (o.ShortName.isEmpty() || !a.startsWith(o.ShortName))
-                continue;
-            option = &o;
-            isShort = true;
-            hasValue = a.size() > o.ShortName.size();
-            if (hasValue)
-                value = a.mid(o.ShortName.size());
-            break;
-        }
-        if (!option && !a.startsWith(QLatin1String("--"))) {
-            if (group.isEmpty())
-                group = a;
-            else if (FRest)
-                FRest->append(a);
-            else
-                return Tr("more than one group given");
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            FHelp = true;
             continue;
         }
-        for (const TOption& o : FOptions) {
-            if (option)
-                break;
-            if (a == o.Name) {
-                option = &o;
-                break;
+        QString value;
+        bool hasValue = false, isShort = false;
+        const TOption* option = a.startsWith(u'-') ? Find(a, value, hasValue, isShort) : nullptr;
+        if (!option && (!a.startsWith(u'-') || a == QLatin1String("-"))) {
+            if (first.isEmpty()) {
+                first = a;
+                if (FStopAtFirst) {
+                    *FRest = arguments.mid(i + 1);
+                    return QString();
+                }
+            } else if (FRest) {
+                FRest->append(a);
+            } else if (!FHelp) {
+                return Tr("more than one group given");
             }
-            if (!o.Flag && a.startsWith(o.Name + u'=')) {
-                option = &o;
-                value = a.mid(o.Name.size() + 1);
-                hasValue = true;
-                break;
-            }
+            continue;
         }
-        if (!option)
+        if (!option) {
+            if (FHelp)
+                return QString();
             return Tr("unknown option %1").arg(a);
+        }
         if (option->Flag) {
             *option->Flag = true;
             continue;
         }
+        if (option->Switch) {
+            *option->Switch = option->SwitchValue;
+            continue;
+        }
         if (!hasValue) {
             if (i + 1 >= arguments.size())
-                return Tr("%1 needs a value").arg(isShort ? option->ShortName : option->Name);
+                return FHelp
+                           ? QString()
+                           : Tr("%1 needs a value").arg(isShort ? option->ShortName : option->Name);
             value = arguments[++i];
         }
         // A null value would read as "not given".
@@ -84,7 +134,8 @@ QString TCliArguments::Parse(const QStringList& arguments, QString& group) const
         else
             option->List->append(value);
     }
-    if (group.isEmpty())
+    // Before a command, its absence is the caller's to report.
+    if (first.isEmpty() && !FHelp && !FStopAtFirst)
         return Tr("no group file given");
     return QString();
 }

@@ -84,9 +84,25 @@ QString ForTextMode(const QString& text)
 #endif
 }
 
-bool WantsHelp(const QStringList& arguments)
+TCliArguments TCliContext::CommandArguments()
 {
-    return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
+    TCliArguments parser;
+    parser.AddValue("--config", &ConfigFile);
+    return parser;
+}
+
+std::optional<int> TCliContext::ParseCommandArguments(TCliArguments& parser,
+                                                      const QStringList& arguments, QString& group,
+                                                      const char* usage)
+{
+    const QString error = parser.Parse(arguments, group);
+    if (parser.HelpRequested()) {
+        Out << Tr("usage: ") << TrText(QLatin1String(usage)) << "\n";
+        return ceSuccess;
+    }
+    if (!error.isEmpty())
+        return UsageError(error, QLatin1String(usage));
+    return std::nullopt;
 }
 
 QString JsonText(const QJsonValue& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliArguments.h"
 #include "project/Configuration.h"
 #include "project/ProjectGroup.h"
 #include "support/ProgramInfo.h"
@@ -43,6 +44,16 @@ public:
     void OpenGroupWithProjects(const QString& groupFile, TProjectGroup& group) const;
     // Prints a usage error and returns 2.
     int UsageError(const QString& message, const QString& usage);
+
+    // A parser for a command's arguments with the options every command
+    // takes declared once: --config FILE (also after the command, as
+    // pipelines write it) and --help.
+    TCliArguments CommandArguments();
+    // Parses a command's arguments. Returns the exit code when the command
+    // ends here: 0 after printing the usage on --help, 2 after a usage error;
+    // nothing when the command goes on.
+    std::optional<int> ParseCommandArguments(TCliArguments& parser, const QStringList& arguments,
+                                             QString& group, const char* usage);
     // Prints a refusal of a well-formed request (one line) and returns 1.
     int Refuse(const QString& message);
 
@@ -67,9 +78,6 @@ struct TCliCommand {
 // Text for the output streams with each CR LF as "\n" where the C library's
 // text mode turns "\n" into CR LF itself (Windows); elsewhere as it is.
 QString ForTextMode(const QString& text);
-
-// Whether the arguments ask for help.
-bool WantsHelp(const QStringList& arguments);
 
 // A value as JSON, written by QJsonDocument (compact).
 QString JsonText(const QJsonValue& value);

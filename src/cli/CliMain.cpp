@@ -37,38 +37,30 @@ void PrintUsage(QTextStream& s)
       << "  -v, --version  " << Tr("show the program version") << "\n";
 }
 
-int RunCommandLine(TCliContext& context, QStringList args)
+int RunCommandLine(TCliContext& context, const QStringList& arguments)
 {
-    while (!args.isEmpty() && args.first().startsWith(u'-')) {
-        const QString option = args.takeFirst();
-        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
-            PrintUsage(context.Out);
-            return ceSuccess;
-        }
-        if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
-            context.Out << "quorvel-cli " << QUORVEL_VERSION_TEXT << "\n";
-            return ceSuccess;
-        }
-        if (option == QLatin1String("--config") && !args.isEmpty()) {
-            context.ConfigFile = args.takeFirst();
-            continue;
-        }
-        if (option.startsWith(QLatin1String("--config="))) {
-            context.ConfigFile = option.mid(9);
-            // "--config=" names a file too, an empty one.
-            if (context.ConfigFile.isNull())
-                context.ConfigFile = QStringLiteral("");
-            continue;
-        }
-        context.Err << "quorvel-cli: " << Tr("unknown option %1").arg(option) << "\n";
+    // The program's own options, before the command.
+    QString name;
+    QStringList args;
+    bool version = false;
+    TCliArguments parser = context.CommandArguments();
+    parser.AddFlag("--version", &version, "-v");
+    parser.StopAtFirst(&args);
+    const QString error = parser.Parse(arguments, name);
+    if (parser.HelpRequested()) {
+        PrintUsage(context.Out);
+        return ceSuccess;
+    }
+    if (version && error.isEmpty()) {
+        context.Out << "quorvel-cli " << QUORVEL_VERSION_TEXT << "\n";
+        return ceSuccess;
+    }
+    if (!error.isEmpty() || name.isEmpty()) {
+        if (!error.isEmpty())
+            context.Err << "quorvel-cli: " << error << "\n";
         PrintUsage(context.Err);
         return ceUsage;
     }
-    if (args.isEmpty()) {
-        PrintUsage(context.Err);
-        return ceUsage;
-    }
-    QString name = args.takeFirst();
     // "help COMMAND" as "COMMAND --help"; "help" alone as "--help".
     const bool helpCommand = name == QLatin1String("help");
     if (helpCommand) {
@@ -81,15 +73,9 @@ int RunCommandLine(TCliContext& context, QStringList args)
     for (const TCliCommand* cmd : AllCliCommands()) {
         if (name != QLatin1String(cmd->Name))
             continue;
-        if (helpCommand || WantsHelp(args)) {
+        if (helpCommand) {
             context.Out << Tr("usage: ") << Tr(cmd->Usage) << "\n";
             return ceSuccess;
-        }
-        // Options may also come after the command, as build pipelines write them.
-        const int config = args.indexOf(QStringLiteral("--config"));
-        if (config >= 0 && config + 1 < args.size()) {
-            context.ConfigFile = args[config + 1];
-            args.remove(config, 2);
         }
         // With --json, standard output holds exactly one object, also when the
         // command ends before its summary: a pipeline parses it either way.

@@ -102,18 +102,11 @@ int RunList(TCliContext& c, const QStringList& args)
 {
     QString group;
     bool json = false;
-    for (const QString& a : args) {
-        if (a == QLatin1String("--json"))
-            json = true;
-        else if (a.startsWith(u'-'))
-            return c.UsageError(Tr("unknown option %1").arg(a), QLatin1String(ListCommand.Usage));
-        else if (group.isEmpty())
-            group = a;
-        else
-            return c.UsageError(Tr("more than one group given"), QLatin1String(ListCommand.Usage));
-    }
-    if (group.isEmpty())
-        return c.UsageError(Tr("no group file given"), QLatin1String(ListCommand.Usage));
+    TCliArguments parser = c.CommandArguments();
+    parser.AddFlag("--json", &json);
+    if (const std::optional<int> end =
+            c.ParseCommandArguments(parser, args, group, ListCommand.Usage))
+        return *end;
     c.LoadConfig();
     TProjectGroup g;
     c.OpenGroup(group, g);

@@ -14,6 +14,21 @@ QString Pick(const QString& given, const QString& configured)
     return given.isNull() ? configured : given;
 }
 
+void AddScriptOptions(TCliArguments& parser, TScriptOptions& o)
+{
+    parser.AddValue("--template", &o.Template);
+    parser.AddValue("--resource-path", &o.ResourcePath);
+    parser.AddValue("--suffix32", &o.Suffix32);
+    parser.AddValue("--suffix64", &o.Suffix64);
+    parser.AddSwitch("--escape-values", "--no-escape-values", &o.EscapeValues);
+}
+
+QString ScriptOptionsError(const TCliContext& c, const TScriptOptions& o)
+{
+    return SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix),
+                       Pick(o.Suffix64, c.Config.Win64Suffix));
+}
+
 void TakeBuildRecord(TCliContext& c, const TProjectGroup& group, TScriptOptions& o)
 {
     const QString folder = ResourceFolder(ExtractFilePath(group.LastProjectGrp),

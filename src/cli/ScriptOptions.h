@@ -21,6 +21,14 @@ struct TScriptOptions {
 // configuration's.
 QString Pick(const QString& given, const QString& configured);
 
+// Declares the options that decide the scripts (--template, --resource-path,
+// --suffix32, --suffix64, --escape-values and --no-escape-values, the last
+// of those two counting), as build and verify take them.
+void AddScriptOptions(TCliArguments& parser, TScriptOptions& options);
+// The usage error the options give with the configuration loaded (the two
+// suffixes would name the same files); empty when there is none.
+QString ScriptOptionsError(const TCliContext& context, const TScriptOptions& options);
+
 // Fills the options not given on the command line from the record the last
 // build left in the group's resources folder (BuildRecord.h), and prints on
 // standard error the recorded options it took that differ from the

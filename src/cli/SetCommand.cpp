@@ -14,14 +14,13 @@ int RunSet(TCliContext& c, const QStringList& args)
     QString groupFile;
     QStringList projects, assignments;
     bool all = false;
-    TCliArguments parser;
+    TCliArguments parser = c.CommandArguments();
     parser.AddList("--project", &projects);
     parser.AddFlag("--all", &all);
-    parser.AddValue("--config", &c.ConfigFile);
     parser.SetRest(&assignments);
-    const QString parseError = parser.Parse(args, groupFile);
-    if (!parseError.isEmpty())
-        return c.UsageError(parseError, usage);
+    if (const std::optional<int> end =
+            c.ParseCommandArguments(parser, args, groupFile, SetCommand.Usage))
+        return *end;
     if (all && !projects.isEmpty())
         return c.UsageError(Tr("--all and --project exclude each other"), usage);
     if (assignments.isEmpty())

@@ -15,26 +15,15 @@ int RunVerify(TCliContext& c, const QStringList& args)
 {
     QString groupFile;
     TScriptOptions o;
-    bool escape = false, noEscape = false, json = false;
-    TCliArguments parser;
+    bool json = false;
+    TCliArguments parser = c.CommandArguments();
     parser.AddFlag("--json", &json);
-    parser.AddValue("--template", &o.Template);
-    parser.AddValue("--resource-path", &o.ResourcePath);
-    parser.AddValue("--suffix32", &o.Suffix32);
-    parser.AddValue("--suffix64", &o.Suffix64);
-    parser.AddFlag("--escape-values", &escape);
-    parser.AddFlag("--no-escape-values", &noEscape);
-    parser.AddValue("--config", &c.ConfigFile);
-    const QString parseError = parser.Parse(args, groupFile);
-    if (!parseError.isEmpty())
-        return c.UsageError(parseError, QLatin1String(VerifyCommand.Usage));
-    // Of the two contrary options the last one counts, as for build.
-    for (const QString& a : args)
-        if (a == QLatin1String("--escape-values") || a == QLatin1String("--no-escape-values"))
-            o.EscapeValues = a == QLatin1String("--escape-values");
+    AddScriptOptions(parser, o);
+    if (const std::optional<int> end =
+            c.ParseCommandArguments(parser, args, groupFile, VerifyCommand.Usage))
+        return *end;
     c.LoadConfig();
-    const QString suffixError =
-        SuffixClash(Pick(o.Suffix32, c.Config.Win32Suffix), Pick(o.Suffix64, c.Config.Win64Suffix));
+    const QString suffixError = ScriptOptionsError(c, o);
     if (!suffixError.isEmpty())
         return c.UsageError(suffixError, QLatin1String(VerifyCommand.Usage));
     TProjectGroup group;

@@ -330,7 +330,12 @@ INSTANTIATE_TEST_SUITE_P(Cli, ListCommandExit,
         TExitCase{"NamedConfigEmptyName", {"--config=", "list", "GROUP"}, 1, "Cannot open file \"\""},
         TExitCase{"NamedConfigMissingAfterCommand", {"build", "GROUP", "--config", "CONFIG.none"}, 1, "Cannot open file \""},
         TExitCase{"NamedConfigMissingForSet", {"set", "GROUP", "--config", "CONFIG.none", "pvMajor=3"}, 1, "Cannot open file \""},
-        TExitCase{"NoConfigTakesTheDefaults", {"list", "GROUP"}, 0, "Product version 3.1"}),
+        TExitCase{"NoConfigTakesTheDefaults", {"list", "GROUP"}, 0, "Product version 3.1"},
+        // Every command takes --config in both forms, also after its name.
+        TExitCase{"ConfigJoinedAfterList", {"list", "GROUP", "--config=CONFIG"}, 0, "Author: Def Author"},
+        TExitCase{"ConfigJoinedAfterBuild", {"build", "GROUP", "--config=CONFIG.none"}, 1, "Cannot open file \""},
+        // A -h that is an option's value is no request for help.
+        TExitCase{"DashHAsCompilerOptions", {"--config", "CONFIG", "build", "GROUP", "--dry-run", "--compiler-options", "-h"}, 0, "==> "}),
     [](const testing::TestParamInfo<TExitCase>& info) { return std::string(info.param.Name); });
 // clang-format on
 
