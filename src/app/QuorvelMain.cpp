@@ -165,7 +165,7 @@ void TMainForm::FormCreate()
     TFileVersionInfo info;
     GetProgramIdentity(FEnv.Paths.ExeFile, QString(), QStringLiteral(" - Vers. 1.0"), 3, FProgName,
                        FProgVers, FProgVersDate, info);
-    FIniName = BuildFileName(FAppPath, FEnv.Paths.ExeBaseName, QStringLiteral("ini"));
+    FIniName = ConfigurationFileName(FAppPath, FEnv.Paths.ExeBaseName);
 
     const TConfiguration c = LoadConfiguration(FIniName, FEnv.Paths.ExePath, FUserPath);
     FLastPath = c.LastPath;

@@ -38,19 +38,10 @@ void TMainForm::btProcessClick()
 
     // The template as it is on disk now: after OK in the editor, another
     // template chosen or an edit outside, the run takes that text.
-    const TTextContent templateText = ReadTextFile(tsSettings->TemplateName());
-    FTemplate = templateText.Lines;
-    FTemplateFormat = templateText.Format;
-
     const TConfiguration config = tsSettings->Settings();
-    TGenerationSettings settings;
-    settings.ResourcePath = config.ResourcePath;
-    settings.Suffix32 = config.Win32Suffix;
-    settings.Suffix64 = config.Win64Suffix;
-    settings.TemplateName = tsSettings->TemplateName();
-    settings.TemplateLines = FTemplate;
-    settings.TemplateFormat = FTemplateFormat;
-    settings.EscapeValues = config.EscapeValues;
+    const TGenerationSettings settings = ConfiguredGenerationSettings(config);
+    FTemplate = settings.TemplateLines;
+    FTemplateFormat = settings.TemplateFormat;
     const TGenerationInput input = MakeGenerationInput(FGroup, settings);
     for (const QString& line : MissingProjectFileLines(FGroup))
         FLog->AppendLine(line);

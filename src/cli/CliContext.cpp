@@ -26,9 +26,7 @@ void TCliContext::LoadConfig()
     GetProgramFolders(appPath, userPath, progPath, false, Paths.ExePath);
     const bool named = !ConfigFile.isNull();
     // The window's configuration file: the tool reads the same one.
-    const QString file =
-        named ? ConfigFile
-              : BuildFileName(appPath, QStringLiteral("quorvel"), QStringLiteral("ini"));
+    const QString file = named ? ConfigFile : ConfigurationFileName(appPath);
     // A mistyped --config must not quietly build with the defaults.
     if (named || QFileInfo::exists(file))
         ReadFileBytes(file);

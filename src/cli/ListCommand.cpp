@@ -82,11 +82,7 @@ void PrintTable(TCliContext& c, const TProjectGroup& g)
     for (int i = 0; i < g.Projects.Count(); ++i) {
         const TProjectEntry& e = g.Projects[i];
         const TProjectData d = e.Data();
-        const QString version = QStringLiteral("%1.%2.%3.%4")
-                                    .arg(d.FileVersionMajor)
-                                    .arg(d.FileVersionMinor)
-                                    .arg(d.FileVersionRelease)
-                                    .arg(d.FileVersionBuild);
+        const QString version = FileVersionText(d);
         o << (e.Checked ? "[x] " : "[ ] ") << QStringLiteral("%1").arg(version, -15)
           << (d.Status.Contains(psWin32) ? "  x   " : "  -   ")
           << (d.Status.Contains(psWin64) ? "  x   " : "  -   ") << e.Text;

@@ -62,17 +62,13 @@ void TakeBuildRecord(TCliContext& c, const TProjectGroup& group, TScriptOptions&
 TGenerationInput ScriptGenerationInput(const TCliContext& c, const TProjectGroup& group,
                                        const TScriptOptions& o)
 {
-    const QString templateFile =
-        o.Template.isNull() ? c.Config.TemplateName
-                            : QDir::toNativeSeparators(QFileInfo(o.Template).absoluteFilePath());
-    const TTextContent templ = ReadTextFile(templateFile);
-    TGenerationSettings settings;
-    settings.ResourcePath = Pick(o.ResourcePath, c.Config.ResourcePath);
-    settings.Suffix32 = Pick(o.Suffix32, c.Config.Win32Suffix);
-    settings.Suffix64 = Pick(o.Suffix64, c.Config.Win64Suffix);
-    settings.TemplateName = templateFile;
-    settings.TemplateLines = templ.Lines;
-    settings.TemplateFormat = templ.Format;
-    settings.EscapeValues = o.EscapeValues.value_or(c.Config.EscapeValues);
-    return MakeGenerationInput(group, settings);
+    // The options over the configuration, then as the window makes it.
+    TConfiguration config = c.Config;
+    if (!o.Template.isNull())
+        config.TemplateName = QDir::toNativeSeparators(QFileInfo(o.Template).absoluteFilePath());
+    config.ResourcePath = Pick(o.ResourcePath, config.ResourcePath);
+    config.Win32Suffix = Pick(o.Suffix32, config.Win32Suffix);
+    config.Win64Suffix = Pick(o.Suffix64, config.Win64Suffix);
+    config.EscapeValues = o.EscapeValues.value_or(config.EscapeValues);
+    return MakeGenerationInput(group, ConfiguredGenerationSettings(config));
 }

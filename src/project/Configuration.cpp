@@ -24,6 +24,11 @@ bool ReadSwitch(const TIniFile& ini, const QString& key)
 
 } // namespace
 
+QString ConfigurationFileName(const QString& appPath, const QString& programBaseName)
+{
+    return BuildFileName(appPath, programBaseName, QStringLiteral("ini"));
+}
+
 QString ProjGroupsKey(int n)
 {
     return QStringLiteral("ProjGroups") + ZeroPaddedInt(n, 2);

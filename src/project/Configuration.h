@@ -29,6 +29,11 @@ QString ProjGroupsKey(int n);
 TConfiguration LoadConfiguration(const QString& iniName, const QString& exePath,
                                  const QString& userPath);
 
+// The configuration file in the folder of program data (appPath): named
+// after the window's program, so that quorvel-cli reads the window's file.
+QString ConfigurationFileName(const QString& appPath,
+                              const QString& programBaseName = QStringLiteral("quorvel"));
+
 // Writes every key, the template relative to exePath where it lies under it.
 // Recent-group keys above the new count stay in the file. Throws
 // TQuorvelError "Unable to write to %s" and leaves the old file intact on failure.

@@ -1,5 +1,6 @@
 #include "project/ProjectFile.h"
 
+#include "project/VersionNumbers.h"
 #include "project/XmlReferences.h"
 #include "support/TextHelpers.h"
 
@@ -8,11 +9,6 @@ namespace
 
 const QString VerInfoKeysTag = QStringLiteral("<VerInfo_Keys>");
 const QString TargetedPlatformsTag = QStringLiteral("<TargetedPlatforms>");
-
-qint32 Low32(qint64 value)
-{
-    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(value) & 0xFFFFFFFFu));
-}
 
 void FillIfEmpty(QString& field, const QString& keyList, const char* key)
 {

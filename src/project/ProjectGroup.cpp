@@ -5,6 +5,7 @@
 #include "project/GroupFile.h"
 #include "project/ProjectFile.h"
 #include "project/VersionEdits.h"
+#include "project/VersionNumbers.h"
 #include "project/XmlReferences.h"
 #include "support/IniFile.h"
 #include "support/PathHelpers.h"
@@ -36,11 +37,6 @@ void WriteKey(TIniFile& ini, const QString& section, const TVersionEdit& value)
         ini.WriteInteger(section, name, value.Number);
     else
         ini.WriteString(section, name, value.Text);
-}
-
-qint32 Low32(qint64 value)
-{
-    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(value) & 0xFFFFFFFFu));
 }
 
 } // namespace

@@ -19,23 +19,19 @@ struct TKeyInfo {
     qint32 Max;
 };
 
-// A version resource holds each part of a version in 16 bits: a larger value
-// would come out wrapped (65536 as 0).
-constexpr qint32 MaxPart = 65535;
-
 // The settings file's keys, in its order; the switches stand for the bits of
 // "Status" that the window shows as the check mark and the platform boxes.
 const TKeyInfo Keys[] = {
-    {ekProdMajor, "pvMajor", vkNumber, MaxPart},
-    {ekProdMinor, "pvMinor", vkNumber, MaxPart},
+    {ekProdMajor, "pvMajor", vkNumber, MaxVersionPart},
+    {ekProdMinor, "pvMinor", vkNumber, MaxVersionPart},
     {ekCompany, "Company", vkText, 0},
     {ekCopyright, "Copyright", vkText, 0},
     {ekProduct, "Product", vkText, 0},
     {ekAuthor, "Author", vkText, 0},
-    {ekFileMajor, "fvMajor", vkNumber, MaxPart},
-    {ekFileMinor, "fvMinor", vkNumber, MaxPart},
-    {ekFileRelease, "fvRelease", vkNumber, MaxPart},
-    {ekFileBuild, "fvBuild", vkNumber, MaxPart},
+    {ekFileMajor, "fvMajor", vkNumber, MaxVersionPart},
+    {ekFileMinor, "fvMinor", vkNumber, MaxVersionPart},
+    {ekFileRelease, "fvRelease", vkNumber, MaxVersionPart},
+    {ekFileBuild, "fvBuild", vkNumber, MaxVersionPart},
     {ekDescription, "Description", vkText, 0},
     {ekStatus, "Status", vkNumber, 7},
     {ekEnabled, "enabled", vkSwitch, 1},
@@ -320,7 +316,7 @@ QList<int> FindProjectEntries(const TProjectList& list, const QString& name)
 bool BumpFileVersion(TProjectData& data, TVersionPart part)
 {
     qint32* value = Part(data, part);
-    if (*value >= MaxPart)
+    if (*value >= MaxVersionPart)
         return false;
     // A negative part (only a hand-edited settings file holds one) is no
     // version at all: it counts as 0.
@@ -328,13 +324,4 @@ bool BumpFileVersion(TProjectData& data, TVersionPart part)
     for (int lower = part + 1; lower <= vpBuild; ++lower)
         *Part(data, TVersionPart(lower)) = 0;
     return true;
-}
-
-QString FileVersionText(const TProjectData& data)
-{
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(data.FileVersionMajor)
-        .arg(data.FileVersionMinor)
-        .arg(data.FileVersionRelease)
-        .arg(data.FileVersionBuild);
 }

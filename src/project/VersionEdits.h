@@ -3,6 +3,7 @@
 #include "project/GroupValues.h"
 #include "project/ProjectData.h"
 #include "project/ProjectList.h"
+#include "project/VersionNumbers.h"
 
 #include <QList>
 #include <QString>
@@ -84,6 +85,3 @@ enum TVersionPart { vpMajor, vpMinor, vpRelease, vpBuild };
 // data as it was, when the raised part would not fit a version resource
 // (above 65535).
 bool BumpFileVersion(TProjectData& data, TVersionPart part);
-
-// "major.minor.release.build".
-QString FileVersionText(const TProjectData& data);

@@ -3,6 +3,20 @@
 #include "support/PathHelpers.h"
 #include "support/Translation.h"
 
+TGenerationSettings ConfiguredGenerationSettings(const TConfiguration& config)
+{
+    const TTextContent templ = ReadTextFile(config.TemplateName);
+    TGenerationSettings settings;
+    settings.ResourcePath = config.ResourcePath;
+    settings.Suffix32 = config.Win32Suffix;
+    settings.Suffix64 = config.Win64Suffix;
+    settings.TemplateName = config.TemplateName;
+    settings.TemplateLines = templ.Lines;
+    settings.TemplateFormat = templ.Format;
+    settings.EscapeValues = config.EscapeValues;
+    return settings;
+}
+
 TGenerationInput MakeGenerationInput(const TProjectGroup& group,
                                      const TGenerationSettings& settings)
 {

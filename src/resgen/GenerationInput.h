@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/Configuration.h"
 #include "project/ProjectGroup.h"
 #include "resgen/ResourceGenerator.h"
 #include "support/TextFile.h"
@@ -19,6 +20,11 @@ struct TGenerationSettings {
     TTextFormat TemplateFormat;
     bool EscapeValues = false;
 };
+
+// The settings a configuration gives, with its template read as it is on
+// disk now (an unreadable one throws TQuorvelError): the window's runs and
+// the command line's, whose options have been put into the configuration.
+TGenerationSettings ConfiguredGenerationSettings(const TConfiguration& config);
 
 // The generation input of the open group: its folder, its group values and
 // every entry of its project list with its check mark and data.

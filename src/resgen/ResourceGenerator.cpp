@@ -1,8 +1,8 @@
 #include "resgen/ResourceGenerator.h"
 
+#include "project/VersionNumbers.h"
 #include "project/XmlReferences.h"
 #include "resgen/TemplateFill.h"
-#include "resgen/VersionCheck.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/TextFile.h"

@@ -3,6 +3,7 @@
 #include "project/GroupFile.h"
 #include "project/ProjectFile.h"
 #include "project/VersionEdits.h"
+#include "project/VersionNumbers.h"
 #include "resgen/ResFile.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
@@ -18,16 +19,6 @@
 
 namespace
 {
-
-qint32 Low32(qint64 value)
-{
-    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(value) & 0xFFFFFFFFu));
-}
-
-bool FitsVersionPart(qint64 value)
-{
-    return value >= 0 && value <= MaxVersionPart;
-}
 
 // The parts of a version text such as "1.2.0.15" or "1, 2, 0, 15"; false when
 // a part is no decimal number or there are more than four.
@@ -50,25 +41,6 @@ bool ParseVersionText(const QString& text, QList<qint64>& parts)
 }
 
 } // namespace
-
-QString FileVersionRangeWarning(const TProjectData& data)
-{
-    if (FitsVersionPart(data.FileVersionMajor) && FitsVersionPart(data.FileVersionMinor) &&
-        FitsVersionPart(data.FileVersionRelease) && FitsVersionPart(data.FileVersionBuild))
-        return QString();
-    return Tr("file version %1 has a part outside 0 to 65535, which a VERSIONINFO cannot hold")
-        .arg(FileVersionText(data));
-}
-
-QString ProductVersionRangeWarning(const TGroupValues& group)
-{
-    if (FitsVersionPart(group.ProdMajor) && FitsVersionPart(group.ProdMinor))
-        return QString();
-    return Tr("product version %1.%2 has a part outside 0 to 65535, which a VERSIONINFO cannot "
-              "hold")
-        .arg(group.ProdMajor)
-        .arg(group.ProdMinor);
-}
 
 QStringList ProjectFileWarnings(const QStringList& lines, const TGroupValues& group)
 {

@@ -26,15 +26,6 @@ struct TVersionFinding {
     }
 };
 
-// The largest value a part of a VERSIONINFO version holds.
-constexpr qint64 MaxVersionPart = 65535;
-
-// Empty when every part of the file version fits a VERSIONINFO's 16-bit
-// fields, else the warning.
-QString FileVersionRangeWarning(const TProjectData& data);
-// The same for the group's product version.
-QString ProductVersionRangeWarning(const TGroupValues& group);
-
 // The warnings a project file's lines give: the IDE's own version information
 // still switched on (the value of the first <VerInfo_IncludeVerInfo> line),
 // and a product version (major and minor, read as a group without settings
