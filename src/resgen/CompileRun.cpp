@@ -16,10 +16,11 @@ constexpr int WaitSliceMs = 50;
 
 } // namespace
 
-TCompileRun::TCompileRun(TResourceCompiler& owner, ILogSink& log, IErrorReporter& errors,
-                         const QString& groupFolder, const QString& resourcePath,
-                         const QString& scriptName, const QString& resName, bool useTimer)
-    : FOwner(owner), FLog(log), FErrors(errors),
+TCompileRun::TCompileRun(const TCompilerSettings& settings, TLeftRunningCompilers& leftRunning,
+                         ILogSink& log, IErrorReporter& errors, const QString& groupFolder,
+                         const QString& resourcePath, const QString& scriptName,
+                         const QString& resName, bool useTimer)
+    : FSettings(settings), FLeftRunning(leftRunning), FLog(log), FErrors(errors),
       // Qt's own dialogs and folders give "/" on Windows too.
       FGroupFolder(QDir::toNativeSeparators(groupFolder)),
       FResourcePath(QDir::toNativeSeparators(resourcePath)), FScriptName(scriptName),
@@ -40,10 +41,10 @@ TCompileRun::~TCompileRun()
     FProcess->disconnect(this);
     if (FProcess->state() == QProcess::NotRunning)
         return;
-    if (FOwner.EndOnTimeout && FTree)
+    if (FSettings.EndOnTimeout && FTree)
         FTree->EndAll(*FProcess);
     else
-        FOwner.KeepRunning(std::move(FProcess));
+        FLeftRunning.Keep(std::move(FProcess));
 }
 
 void TCompileRun::Start()
@@ -53,9 +54,9 @@ void TCompileRun::Start()
     // The compiler's output starts on a line of its own, also after an
     // earlier compile's output that had no final line break.
     FLog.EndLine();
-    FOwner.ReleaseEnded();
+    FLeftRunning.ReleaseEnded();
 
-    if (FOwner.Compiler.isEmpty()) {
+    if (FSettings.Compiler.isEmpty()) {
         FOutcome.Reason = MissingFileReason();
         FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
         Finish();
@@ -65,8 +66,9 @@ void TCompileRun::Start()
     if (earlier.exists())
         FOutcome.ResourceTimeBefore = earlier.lastModified();
     FProcess = std::make_unique<QProcess>();
-    FOwner.PrepareProcess(*FProcess, CompileScriptPath(FGroupFolder, FResourcePath, FScriptName),
-                          CompileResourcePath(FGroupFolder, FResName));
+    PrepareCompilerProcess(*FProcess, FSettings,
+                           CompileScriptPath(FGroupFolder, FResourcePath, FScriptName),
+                           CompileResourcePath(FGroupFolder, FResName));
     // Reading as the output arrives: a compiler that prints more than a pipe
     // holds would otherwise wait for a reader until its time is up.
     connect(FProcess.get(), &QProcess::readyReadStandardOutput, this, &TCompileRun::ShowOutput);
@@ -82,7 +84,7 @@ void TCompileRun::Start()
     }
     FOutcome.Started = true;
     FTree = std::make_unique<TProcessTree>(*FProcess);
-    const int timeout = qMax(FOwner.TimeoutMs, 0);
+    const int timeout = qMax(FSettings.TimeoutMs, 0);
     FDeadline = QDeadlineTimer(timeout);
     if (FUseTimer)
         FTimer.start(timeout);
@@ -159,7 +161,7 @@ void TCompileRun::TimeUp()
     if (!rest.isEmpty())
         FLog.AppendText(rest);
     FProcess->disconnect(this);
-    if (FOwner.EndOnTimeout) {
+    if (FSettings.EndOnTimeout) {
         FTree->EndAll(*FProcess);
         FProcess->waitForFinished(-1);
         // Whatever it printed after its time was up does not go to the log.
@@ -169,7 +171,7 @@ void TCompileRun::TimeUp()
     } else {
         FOutcome.Reason = CompileTimeOutReason();
         FLog.AppendLine(CompileErrorLine(FOutcome.Reason));
-        FOwner.KeepRunning(std::move(FProcess));
+        FLeftRunning.Keep(std::move(FProcess));
     }
     Finish();
 }

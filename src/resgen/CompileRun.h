@@ -14,12 +14,20 @@
 
 // One compiler run on the caller's event loop: the header lines, then the
 // compiler's output as it arrives, then the error line of a time-out, a crash
-// or an exit code other than 0. Made by TResourceCompiler::StartCompile.
+// or an exit code other than 0. TResourceCompiler::StartCompile makes them.
 class TCompileRun : public QObject
 {
     Q_OBJECT
 
 public:
+    // A run of the compiler the settings name on the script N in the
+    // resources folder P, into JoinPath(G, R) (R empty: N with ".res"); a
+    // compiler left running at the time limit goes to leftRunning. Without
+    // useTimer the limit is looked at only by WaitForFinished.
+    TCompileRun(const TCompilerSettings& settings, TLeftRunningCompilers& leftRunning,
+                ILogSink& log, IErrorReporter& errors, const QString& groupFolder,
+                const QString& resourcePath, const QString& scriptName, const QString& resName,
+                bool useTimer);
     ~TCompileRun() override;
 
     // Writes the two header lines and starts the compiler. A compiler that
@@ -39,17 +47,13 @@ Q_SIGNALS:
     void Finished();
 
 private:
-    friend class TResourceCompiler;
-    TCompileRun(TResourceCompiler& owner, ILogSink& log, IErrorReporter& errors,
-                const QString& groupFolder, const QString& resourcePath, const QString& scriptName,
-                const QString& resName, bool useTimer);
-
     void ShowOutput();
     void ProcessFinished();
     void TimeUp();
     void Finish();
 
-    TResourceCompiler& FOwner;
+    const TCompilerSettings FSettings;
+    TLeftRunningCompilers& FLeftRunning;
     ILogSink& FLog;
     IErrorReporter& FErrors;
     QString FGroupFolder;

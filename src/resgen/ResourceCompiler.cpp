@@ -19,19 +19,6 @@
 #include <unistd.h>
 #endif
 
-namespace
-{
-
-// Compilers still running when the object that started them went. The list
-// itself is never freed, so they stay reachable to the end of the program.
-std::vector<QProcess*>& AbandonedCompilers()
-{
-    static auto* const list = new std::vector<QProcess*>;
-    return *list;
-}
-
-} // namespace
-
 QString CompileErrorLine(const QString& reason)
 {
     return QStringLiteral("*** ") + Tr("Error: ") + reason;
@@ -121,68 +108,37 @@ TResourceCompiler::TResourceCompiler(ILogSink& log, IErrorReporter& errors)
 {
 }
 
-TResourceCompiler::~TResourceCompiler()
-{
-    ReleaseEnded();
-    // Destroying a QProcess kills its program, and a compiler left running
-    // must go on on its own: its process object is kept until the program
-    // ends instead.
-    for (std::unique_ptr<QProcess>& process : FLeftRunning)
-        AbandonedCompilers().push_back(process.release());
-}
-
-void TResourceCompiler::KeepRunning(std::unique_ptr<QProcess> process)
-{
-    FLeftRunning.push_back(std::move(process));
-}
-
-void TResourceCompiler::ReleaseEnded()
-{
-    for (auto it = FLeftRunning.begin(); it != FLeftRunning.end();) {
-        QProcess& process = **it;
-        if (process.state() != QProcess::NotRunning)
-            process.waitForFinished(0);
-        // Whatever it printed after its time was up does not go to the log.
-        process.readAll();
-        if (process.state() == QProcess::NotRunning)
-            it = FLeftRunning.erase(it);
-        else
-            ++it;
-    }
-}
+TResourceCompiler::~TResourceCompiler() = default;
 
 QList<qint64> TResourceCompiler::RunningCompilers()
 {
-    ReleaseEnded();
-    QList<qint64> ids;
-    for (const std::unique_ptr<QProcess>& process : FLeftRunning)
-        ids.append(process->processId());
-    return ids;
+    return FLeftRunning.Running();
 }
 
-void TResourceCompiler::PrepareProcess(QProcess& process, const QString& scriptPath,
-                                       const QString& resourcePath) const
+void PrepareCompilerProcess(QProcess& process, const TCompilerSettings& settings,
+                            const QString& scriptPath, const QString& resourcePath)
 {
     // Compilers such as llvm-rc and windres print their errors to standard
     // error only; merged, they reach the log in the order they were written.
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setProgram(Compiler);
+    process.setProgram(settings.Compiler);
 #ifdef Q_OS_WIN
     // The compiler parses its own command line, so it gets exactly the line
     // brcc32 has always been given, not one QProcess quotes its own way.
     auto line = std::make_shared<std::wstring>(
-        CompilerCommandLine(Compiler, Options, scriptPath, resourcePath).toStdWString());
+        CompilerCommandLine(settings.Compiler, settings.Options, scriptPath, resourcePath)
+            .toStdWString());
     process.setCreateProcessArgumentsModifier([line](QProcess::CreateProcessArguments* args) {
         args->arguments = line->data();
         args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
         args->startupInfo->wShowWindow = SW_HIDE;
     });
 #else
-    process.setArguments(CompilerArguments(Options, scriptPath, resourcePath));
+    process.setArguments(CompilerArguments(settings.Options, scriptPath, resourcePath));
     // A compiler that may be ended leads a process group of its own, so that
     // the processes a script starts end with it.
-    if (EndOnTimeout)
+    if (settings.EndOnTimeout)
         process.setChildProcessModifier([] { ::setpgid(0, 0); });
 #endif
 }
@@ -193,15 +149,16 @@ std::unique_ptr<TCompileRun> TResourceCompiler::StartCompile(const QString& grou
                                                              const QString& resName, ILogSink& log,
                                                              IErrorReporter& errors)
 {
-    return std::unique_ptr<TCompileRun>(
-        new TCompileRun(*this, log, errors, groupFolder, resourcePath, scriptName, resName, true));
+    return std::make_unique<TCompileRun>(*this, FLeftRunning, log, errors, groupFolder,
+                                         resourcePath, scriptName, resName, true);
 }
 
 TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
                                                    const QString& resourcePath,
                                                    const QString& scriptName)
 {
-    TCompileRun run(*this, FLog, FErrors, groupFolder, resourcePath, scriptName, QString(), false);
+    TCompileRun run(*this, FLeftRunning, FLog, FErrors, groupFolder, resourcePath, scriptName,
+                    QString(), false);
     run.Start();
     run.WaitForFinished();
     return run.Outcome();

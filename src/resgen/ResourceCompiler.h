@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resgen/ErrorReporter.h"
+#include "resgen/LeftRunningCompilers.h"
 #include "resgen/LogSink.h"
 
 #include <QDateTime>
@@ -66,19 +67,8 @@ struct TCompileOutcome {
     bool Succeeded() const { return Started && FinishedInTime && !Crashed && ExitCode == 0; }
 };
 
-// Runs the compiler named in Compiler on scripts and writes what it prints,
-// standard output and standard error in the order it wrote them, into a log.
-// A compiler still running after the time limit is ended when EndOnTimeout
-// is set; otherwise it is left running: this object keeps it, and it is never
-// killed, also not when this object goes.
-class TResourceCompiler
-{
-public:
-    TResourceCompiler(ILogSink& log, IErrorReporter& errors);
-    ~TResourceCompiler();
-    TResourceCompiler(const TResourceCompiler&) = delete;
-    TResourceCompiler& operator=(const TResourceCompiler&) = delete;
-
+// Which compiler runs on a script, and how long it may take.
+struct TCompilerSettings {
     QString Compiler; // used as typed, no test that the file exists
     QString Options;  // extra arguments between the compiler and the script
     int TimeoutMs = CompilerTimeoutMs;
@@ -86,6 +76,25 @@ public:
     // process it started (a compiler that is a script ends with its
     // children). Off, it is left running, as the window does.
     bool EndOnTimeout = false;
+};
+
+// Sets up a compiler's process for one script: the program, its arguments
+// (on Windows its command line as typed), merged output, no input.
+void PrepareCompilerProcess(QProcess& process, const TCompilerSettings& settings,
+                            const QString& scriptPath, const QString& resourcePath);
+
+// Runs the compiler named in Compiler on scripts and writes what it prints,
+// standard output and standard error in the order it wrote them, into a log.
+// A compiler still running after the time limit is ended when EndOnTimeout
+// is set; otherwise it is left running: this object keeps it, and it is never
+// killed, also not when this object goes.
+class TResourceCompiler : public TCompilerSettings
+{
+public:
+    TResourceCompiler(ILogSink& log, IErrorReporter& errors);
+    ~TResourceCompiler();
+    TResourceCompiler(const TResourceCompiler&) = delete;
+    TResourceCompiler& operator=(const TResourceCompiler&) = delete;
 
     // A run on the caller's event loop that compiles the script N in the
     // resources folder P into JoinPath(G, R) (R empty: N with ".res"),
@@ -108,15 +117,9 @@ public:
     QList<qint64> RunningCompilers();
 
 private:
-    friend class TCompileRun;
     ILogSink& FLog;
     IErrorReporter& FErrors;
-    std::vector<std::unique_ptr<QProcess>> FLeftRunning;
-
-    void ReleaseEnded();
-    void KeepRunning(std::unique_ptr<QProcess> process);
-    void PrepareProcess(QProcess& process, const QString& scriptPath,
-                        const QString& resourcePath) const;
+    TLeftRunningCompilers FLeftRunning;
 };
 
 // The log line that ends a run given up at the time limit, with the reason.

@@ -6,10 +6,10 @@
 #include "resgen/ResFile.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
-#include "resgen/TextLog.h"
 #include "support/CodePage.h"
 #include "support/TextFile.h"
 #include "testsupport/TestFiles.h"
+#include "testsupport/TextLog.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

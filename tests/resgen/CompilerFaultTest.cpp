@@ -6,8 +6,8 @@
 
 #include "resgen/ResourceCompiler.h"
 
-#include "resgen/TextLog.h"
 #include "testsupport/TestFiles.h"
+#include "testsupport/TextLog.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "resgen/CompileRun.h"
 
-#include "resgen/TextLog.h"
 #include "testsupport/TestFiles.h"
+#include "testsupport/TextLog.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -122,7 +122,8 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
 
     TGenerationInput input;
     input.GroupFolder = g;
-    input.ResourcePath = U(c.ResourcePath);
+    // "G/" stands for the group folder: an absolute resource path.
+    input.ResourcePath = TestFiles::Native(U(c.ResourcePath).replace(QLatin1String("G/"), g));
     input.Suffix32 = QStringLiteral("-32");
     input.Suffix64 = QStringLiteral("-64");
     input.TemplateLines = templ.Lines;
@@ -140,7 +141,9 @@ TEST_P(GenerateResourcesTest, WritesAndCompilesTheScripts)
         // The script is on disk when its compiler runs.
         const QString script = QDir(QDir(group).filePath(path)).filePath(name);
         EXPECT_TRUE(QFileInfo(script).isFile()) << script.toStdString();
-        compiles << path + u'|' + name;
+        compiles << QString(path).replace(TestFiles::Native(g),
+                                          TestFiles::Native(QStringLiteral("G/"))) +
+                        u'|' + name;
     };
     const TGenerationResult result = GenerateResources(input, actions);
 
@@ -250,6 +253,16 @@ const TGenerateCase GenerateCases[] = {
      {},
      {{"Resources/@up/@up/Other/App-32.rc", PlainScript(4, "Calculator", "32-bit")}},
      {QStringLiteral("Resources|@up/@up/Other/App-32.rc")},
+     false},
+    // An absolute resources folder is used as it is, not put below the group.
+    {"AbsoluteResourcePath",
+     PlainTemplate,
+     {Entry("Calc.dproj", true, Only32)},
+     "G/Abs",
+     {},
+     {},
+     {{"Abs/Calc-32.rc", PlainScript(4, "Calculator", "32-bit")}},
+     {QStringLiteral("G/Abs|Calc-32.rc")},
      false},
     // A script that cannot be written stops the run with the message, the
     // 64-bit script is not written, and no later project is processed.

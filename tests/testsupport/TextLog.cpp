@@ -1,4 +1,4 @@
-#include "resgen/TextLog.h"
+#include "testsupport/TextLog.h"
 
 bool TTextLog::AtLineStart() const
 {
