@@ -7,7 +7,7 @@
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
-#include "resgen/VersionCheck.h"
+#include "resgen/ResourceVerification.h"
 #include "support/PathHelpers.h"
 #include "support/TerminationSignals.h"
 #include "support/TextFile.h"

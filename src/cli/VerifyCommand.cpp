@@ -3,6 +3,7 @@
 #include "cli/CliArguments.h"
 #include "cli/ScriptOptions.h"
 #include "resgen/ResourceGenerator.h"
+#include "resgen/ResourceVerification.h"
 #include "resgen/VersionCheck.h"
 #include "support/Translation.h"
 

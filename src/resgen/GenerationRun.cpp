@@ -2,7 +2,7 @@
 
 #include "resgen/BuildRecord.h"
 #include "resgen/CompileRun.h"
-#include "resgen/VersionCheck.h"
+#include "resgen/ResourceVerification.h"
 #include "support/Translation.h"
 
 #include <QFileInfo>

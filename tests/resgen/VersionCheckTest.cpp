@@ -1,4 +1,5 @@
 #include "resgen/VersionCheck.h"
+#include "resgen/ResourceVerification.h"
 
 #include "resgen/ResFile.h"
 #include "resgen/VersionResBytes.h"
