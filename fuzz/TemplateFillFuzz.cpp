@@ -146,7 +146,10 @@ struct TFillValues {
 QString ValueOf(const TFillValues& v, const char* name, TProjectState platform, bool escape)
 {
     const QString n = QLatin1String(name);
-    const auto text = [escape](const QString& s) { return escape ? EscapeResourceString(s) : s; };
+    // Unescaped, a double quote still goes in doubled: raw, it would end the string.
+    const auto text = [escape](const QString& s) {
+        return escape ? EscapeResourceString(s) : QString(s).replace(u'"', QStringLiteral("\"\""));
+    };
     if (n == QLatin1String("fvMajor"))
         return QString::number(v.Project.FileVersionMajor);
     if (n == QLatin1String("fvMinor"))
