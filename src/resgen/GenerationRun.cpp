@@ -56,12 +56,10 @@ TGenerationRun::~TGenerationRun() = default;
 void TGenerationRun::Start(const TGenerationInput& input)
 {
     FStarted = true;
-    FRecord.GroupFolder = input.GroupFolder;
-    FRecord.ResourcePath = input.ResourcePath;
-    FRecord.TemplateName = input.TemplateName;
-    FRecord.Suffix32 = input.Suffix32;
-    FRecord.Suffix64 = input.Suffix64;
-    FRecord.EscapeValues = input.EscapeValues;
+    // The options alone: the projects and the template text are not recorded.
+    FRecord = input;
+    FRecord.Projects.clear();
+    FRecord.TemplateLines.clear();
     // The steps first, written nowhere: each script is written when its
     // compile is about to start, so that a compiler never reads a script a
     // later step has written over.
