@@ -49,7 +49,7 @@ void TMainForm::btProcessClick()
     if (!FReporter)
         FReporter = std::make_unique<TBoxErrorReporter>(FBoxes);
     if (!FCompiler)
-        FCompiler = std::make_unique<TResourceCompiler>(*FLog, *FReporter);
+        FCompiler = std::make_unique<TResourceCompiler>();
     FCompiler->Compiler = config.ResourceCompiler;
     FCompiler->Options = config.ResourceCompilerOptions;
     FCompiler->TimeoutMs = FEnv.CompilerTimeoutMs;

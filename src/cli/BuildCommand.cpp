@@ -8,6 +8,7 @@
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
 #include "resgen/ResourceVerification.h"
+#include "resgen/TemplateFill.h"
 #include "support/PathHelpers.h"
 #include "support/TerminationSignals.h"
 #include "support/TextFile.h"
@@ -176,7 +177,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
     QTextStream& logStream = o.Json ? c.Err : c.Out;
     TStreamLog log(logStream);
     TStreamErrors errors(logStream, c.Err);
-    TResourceCompiler compiler(log, errors);
+    TResourceCompiler compiler;
     compiler.Compiler = Pick(o.Compiler, c.Config.ResourceCompiler);
     compiler.Options = Pick(o.CompilerOptions, c.Config.ResourceCompilerOptions);
     // A pipeline must not leave a hung compiler behind, nor wait for it forever.
@@ -207,10 +208,7 @@ int RunBuild(TCliContext& c, const QStringList& args)
     };
     run.Compiled = [&](int step, const TCompileJob& job, const TCompileResult& result) {
         if (result.Failed)
-            stepFailures[step].append(
-                {job.Entry,
-                 job.Platform == psWin32 ? QStringLiteral("32-bit") : QStringLiteral("64-bit"),
-                 result.Reason});
+            stepFailures[step].append({job.Entry, PlatformText(job.Platform), result.Reason});
     };
     // The tool's one event loop: the compilers' output and ends arrive on it.
     QEventLoop loop;

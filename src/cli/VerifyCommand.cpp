@@ -32,20 +32,32 @@ int RunVerify(TCliContext& c, const QStringList& args)
     TakeBuildRecord(c, group, o);
     const TGenerationInput input = ScriptGenerationInput(c, group, o);
 
-    // The scripts a build would write now, written nowhere.
+    // The scripts a build would write now, written nowhere, and the resource
+    // files it would compile them into.
     QHash<QString, TResourceScript> scripts;
+    QList<TResourceTarget> targets;
+    int failed = 0;
+    int count = 0;
+    QList<TCliFailure> failures;
     TGenerationActions actions;
     actions.MakeFolder = [](const QString&) { return true; };
     actions.WriteScript = [&scripts](const TResourceScript& script) {
         scripts.insert(script.FileName, script);
         return true;
     };
+    actions.Compile = [&targets](const TCompileJob& job) { targets.append(ResourceTarget(job)); };
+    // A build skips such a project: none of its resource files can be right.
+    actions.ProjectError = [&](const QString& entry, const QString& message) {
+        c.Err << entry << ": " << message << "\n";
+        failures.append({entry, QString(), message});
+        ++failed;
+        for (const TGenerationProject& project : input.Projects)
+            if (project.Text == entry)
+                count += int(project.Data.Status.Contains(psWin32)) +
+                         int(project.Data.Status.Contains(psWin64));
+    };
     GenerateResources(input, actions);
 
-    const QList<TResourceTarget> targets =
-        ResourceTargets(group, input.ResourcePath, input.Suffix32, input.Suffix64);
-    int failed = 0;
-    QList<TCliFailure> failures;
     for (const TResourceTarget& target : targets) {
         QStringList problems = VerifyResourceFile(target);
         const auto script = scripts.constFind(target.ScriptFile);
@@ -62,7 +74,7 @@ int RunVerify(TCliContext& c, const QStringList& args)
             ++failed;
     }
     c.Err.flush();
-    const int count = int(targets.size());
+    count += int(targets.size());
     if (json) {
         PrintJsonSummary(c.Out, QJsonObject{{QStringLiteral("resourceFiles"), count}}, failures);
         return failed > 0 ? ceFailure : ceSuccess;

@@ -8,26 +8,19 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace
-{
-
-// How long one blocking wait lasts before the time limit is looked at again.
-constexpr int WaitSliceMs = 50;
-
-} // namespace
-
 TCompileRun::TCompileRun(const TCompilerSettings& settings, TLeftRunningCompilers& leftRunning,
                          ILogSink& log, IErrorReporter& errors, const QString& groupFolder,
                          const QString& resourcePath, const QString& scriptName,
-                         const QString& resName, bool useTimer)
+                         const QString& resName)
     : FSettings(settings), FLeftRunning(leftRunning), FLog(log), FErrors(errors),
       // Qt's own dialogs and folders give "/" on Windows too.
       FGroupFolder(QDir::toNativeSeparators(groupFolder)),
       FResourcePath(QDir::toNativeSeparators(resourcePath)), FScriptName(scriptName),
-      FResName(resName.isEmpty() ? ChangeExtension(scriptName, QStringLiteral("res")) : resName),
-      FUseTimer(useTimer)
+      FResName(resName.isEmpty() ? ChangeExtension(scriptName, QStringLiteral("res")) : resName)
 {
     FTimer.setSingleShot(true);
+    // A coarse timer may fire 5 % early: the limit is the limit.
+    FTimer.setTimerType(Qt::PreciseTimer);
     connect(&FTimer, &QTimer::timeout, this, &TCompileRun::TimeUp);
 }
 
@@ -57,9 +50,7 @@ void TCompileRun::Start()
     FLeftRunning.ReleaseEnded();
 
     if (FSettings.Compiler.isEmpty()) {
-        FOutcome.Reason = MissingFileReason();
-        FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
-        Finish();
+        QTimer::singleShot(0, this, [this] { StartFailed(MissingFileReason()); });
         return;
     }
     const QFileInfo earlier(CompileResourcePath(FGroupFolder, FResName));
@@ -73,31 +64,33 @@ void TCompileRun::Start()
     // holds would otherwise wait for a reader until its time is up.
     connect(FProcess.get(), &QProcess::readyReadStandardOutput, this, &TCompileRun::ShowOutput);
     connect(FProcess.get(), &QProcess::finished, this, &TCompileRun::ProcessFinished);
+    connect(FProcess.get(), &QProcess::started, this, &TCompileRun::ProcessStarted);
+    // Some start failures are reported from within start() itself: queued,
+    // the caller always gets the end after Start has returned.
+    connect(
+        FProcess.get(), &QProcess::errorOccurred, this,
+        [this](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart && !FOutcome.Started && !FFinished)
+                StartFailed(CompileStartFailureReason(FProcess->errorString()));
+        },
+        Qt::QueuedConnection);
     FProcess->start(QIODevice::ReadOnly);
-    // Only the start itself is waited for: it is over in moments.
-    if (!FProcess->waitForStarted(-1)) {
-        FOutcome.Reason = CompileStartFailureReason(FProcess->errorString());
-        FProcess->disconnect(this);
-        FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
-        Finish();
-        return;
-    }
-    FOutcome.Started = true;
-    FTree = std::make_unique<TProcessTree>(*FProcess);
-    const int timeout = qMax(FSettings.TimeoutMs, 0);
-    FDeadline = QDeadlineTimer(timeout);
-    if (FUseTimer)
-        FTimer.start(timeout);
 }
 
-void TCompileRun::WaitForFinished()
+void TCompileRun::ProcessStarted()
 {
-    // QProcess reports its output and its end from within its own waits.
-    while (!FFinished) {
-        FProcess->waitForFinished(int(qMin<qint64>(FDeadline.remainingTime(), WaitSliceMs)));
-        if (!FFinished && FDeadline.hasExpired())
-            TimeUp();
-    }
+    FOutcome.Started = true;
+    FTree = std::make_unique<TProcessTree>(*FProcess);
+    FTimer.start(qMax(FSettings.TimeoutMs, 0));
+}
+
+void TCompileRun::StartFailed(const QString& reason)
+{
+    FOutcome.Reason = reason;
+    if (FProcess)
+        FProcess->disconnect(this);
+    FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
+    Finish();
 }
 
 void TCompileRun::EndCompiler()

@@ -5,7 +5,6 @@
 #include "resgen/OutputDecoder.h"
 #include "resgen/ResourceCompiler.h"
 
-#include <QDeadlineTimer>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -22,23 +21,20 @@ class TCompileRun : public QObject
 public:
     // A run of the compiler the settings name on the script N in the
     // resources folder P, into JoinPath(G, R) (R empty: N with ".res"); a
-    // compiler left running at the time limit goes to leftRunning. Without
-    // useTimer the limit is looked at only by WaitForFinished.
+    // compiler left running at the time limit goes to leftRunning.
     TCompileRun(const TCompilerSettings& settings, TLeftRunningCompilers& leftRunning,
                 ILogSink& log, IErrorReporter& errors, const QString& groupFolder,
-                const QString& resourcePath, const QString& scriptName, const QString& resName,
-                bool useTimer);
+                const QString& resourcePath, const QString& scriptName, const QString& resName);
     ~TCompileRun() override;
 
-    // Writes the two header lines and starts the compiler. A compiler that
-    // cannot be started is reported through the error reporter and the run
-    // has finished (Finished emitted) before this returns.
+    // Writes the two header lines and starts the compiler; returns without
+    // waiting. The start, a compiler that cannot be started (reported
+    // through the error reporter) and the end arrive on the event loop:
+    // Finished is never emitted before this returns.
     void Start();
     bool IsFinished() const { return FFinished; }
     const TCompileOutcome& Outcome() const { return FOutcome; }
 
-    // Waits for the end without an event loop: for callers that have none.
-    void WaitForFinished();
     // Ends the compiler at once with the processes it started; its end then
     // arrives as a crash would.
     void EndCompiler();
@@ -48,6 +44,8 @@ Q_SIGNALS:
 
 private:
     void ShowOutput();
+    void ProcessStarted();
+    void StartFailed(const QString& reason);
     void ProcessFinished();
     void TimeUp();
     void Finish();
@@ -61,12 +59,10 @@ private:
     QString FScriptName;
     // The resource file relative to the group folder.
     QString FResName;
-    bool FUseTimer;
     std::unique_ptr<QProcess> FProcess;
     std::unique_ptr<TProcessTree> FTree;
     TOutputDecoder FDecoder;
     QTimer FTimer;
-    QDeadlineTimer FDeadline;
     TCompileOutcome FOutcome;
     bool FFinished = false;
 };

@@ -77,7 +77,9 @@ void TGenerationRun::Start(const TGenerationInput& input)
     FResult.Failed = planned.Failed;
     FResult.Message = planned.Message;
     FStopped = planned.Failed;
-    Schedule();
+    // The work starts on the event loop: the caller has connected to
+    // Finished and set itself up before anything of the run reaches it.
+    QMetaObject::invokeMethod(this, &TGenerationRun::Schedule, Qt::QueuedConnection);
 }
 
 void TGenerationRun::Cancel()
@@ -104,65 +106,53 @@ bool TGenerationRun::Busy(const TStep& step) const
 
 void TGenerationRun::Schedule()
 {
-    // A compile that ends at once (its compiler cannot be started) comes
-    // back here from within the loop below: the loop goes on instead.
-    if (FScheduling) {
-        FScheduleAgain = true;
-        return;
-    }
-    FScheduling = true;
     const size_t jobs = size_t(qMax(Jobs, 1));
-    do {
-        FScheduleAgain = false;
-        while (!FStopped && FNext < FSteps.size() && FActive.size() < jobs) {
-            const int index = int(FNext);
-            const TStep& step = FSteps[FNext];
-            if (!step.Message.isEmpty()) {
-                ++FNext;
-                TStepLog& log = FLog.AddStep();
-                if (ProjectError)
-                    ProjectError(index, step.Entry, step.Message, log);
-                else
-                    log.AppendLine(QStringLiteral("*** ") + Tr("Error: ") + step.Entry +
-                                   QStringLiteral(": ") + step.Message);
-                FLog.EndStep(log);
-                continue;
-            }
-            if (CompileScripts && Busy(step))
-                break;
+    while (!FStopped && FNext < FSteps.size() && FActive.size() < jobs) {
+        const int index = int(FNext);
+        const TStep& step = FSteps[FNext];
+        if (!step.Message.isEmpty()) {
             ++FNext;
-            // A script that cannot be written is not compiled and ends the
-            // run; the compiles already started still end.
-            if (!WriteScriptFile(step.Script, &FResult.Detail)) {
-                FResult.Failed = true;
-                FResult.Message = WriteFailureMessage(step.Job.GroupFolder);
-                FStopped = true;
-                break;
-            }
-            FResult.Written.append(step.Script.FileName);
-            // The scripts on disk are now this run's: check and verify judge
-            // them by its options.
-            if (FResult.Written.size() == 1)
-                WriteBuildRecord(FRecord);
-            if (!CompileScripts)
-                continue;
-            ++FCompilesRun;
-            auto active = std::make_unique<TActive>();
-            active->Step = index;
-            active->Log = &FLog.AddStep();
-            for (const QString& warning : step.Job.Warnings)
-                active->Log->AppendLine(QStringLiteral("*** ") + Tr("Warning: ") + warning);
-            active->Run = FCompiler.StartCompile(step.Job.GroupFolder, step.Job.ResourcePath,
-                                                 step.Job.ScriptName, step.Job.ResName,
-                                                 *active->Log, *active->Log);
-            TActive* const raw = active.get();
-            connect(raw->Run.get(), &TCompileRun::Finished, this,
-                    [this, raw] { CompileEnded(raw); });
-            FActive.push_back(std::move(active));
-            raw->Run->Start();
+            TStepLog& log = FLog.AddStep();
+            if (ProjectError)
+                ProjectError(index, step.Entry, step.Message, log);
+            else
+                log.AppendLine(QStringLiteral("*** ") + Tr("Error: ") + step.Entry +
+                               QStringLiteral(": ") + step.Message);
+            FLog.EndStep(log);
+            continue;
         }
-    } while (FScheduleAgain);
-    FScheduling = false;
+        if (CompileScripts && Busy(step))
+            break;
+        ++FNext;
+        // A script that cannot be written is not compiled and ends the
+        // run; the compiles already started still end.
+        if (!WriteScriptFile(step.Script, &FResult.Detail)) {
+            FResult.Failed = true;
+            FResult.Message = WriteFailureMessage(step.Job.GroupFolder);
+            FStopped = true;
+            break;
+        }
+        FResult.Written.append(step.Script.FileName);
+        // The scripts on disk are now this run's: check and verify judge
+        // them by its options.
+        if (FResult.Written.size() == 1)
+            WriteBuildRecord(FRecord);
+        if (!CompileScripts)
+            continue;
+        ++FCompilesRun;
+        auto active = std::make_unique<TActive>();
+        active->Step = index;
+        active->Log = &FLog.AddStep();
+        for (const QString& warning : step.Job.Warnings)
+            active->Log->AppendLine(QStringLiteral("*** ") + Tr("Warning: ") + warning);
+        active->Run =
+            FCompiler.StartCompile(step.Job.GroupFolder, step.Job.ResourcePath, step.Job.ScriptName,
+                                   step.Job.ResName, *active->Log, *active->Log);
+        TActive* const raw = active.get();
+        connect(raw->Run.get(), &TCompileRun::Finished, this, [this, raw] { CompileEnded(raw); });
+        FActive.push_back(std::move(active));
+        raw->Run->Start();
+    }
     if (FActive.empty() && (FStopped || FNext >= FSteps.size()) && !FDone) {
         FDone = true;
         Q_EMIT Finished();

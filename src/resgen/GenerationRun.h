@@ -32,8 +32,8 @@ TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& o
 // command-line tool alike: the scripts are written in list order, each
 // compiled right after it is written, up to Jobs compilers at once; the log
 // gets each compile's lines whole and in the order of a run one at a time.
-// Finished is emitted once the last compile has ended (at once, before
-// Start returns, when there is nothing to compile).
+// Start returns at once; the work is done on the event loop, and Finished is
+// emitted once the last compile has ended (never before Start returns).
 class TGenerationRun : public QObject
 {
     Q_OBJECT
@@ -105,6 +105,4 @@ private:
     // The options of the run, recorded once its first script is written.
     TGenerationInput FRecord;
     bool FDone = false;
-    bool FScheduling = false;
-    bool FScheduleAgain = false;
 };

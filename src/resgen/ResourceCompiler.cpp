@@ -103,17 +103,9 @@ bool CompilerAvailable(const QString& compiler)
     return !hasFolder && !QStandardPaths::findExecutable(compiler).isEmpty();
 }
 
-TResourceCompiler::TResourceCompiler(ILogSink& log, IErrorReporter& errors)
-    : FLog(log), FErrors(errors)
-{
-}
+TResourceCompiler::TResourceCompiler() = default;
 
 TResourceCompiler::~TResourceCompiler() = default;
-
-QList<qint64> TResourceCompiler::RunningCompilers()
-{
-    return FLeftRunning.Running();
-}
 
 void PrepareCompilerProcess(QProcess& process, const TCompilerSettings& settings,
                             const QString& scriptPath, const QString& resourcePath)
@@ -150,16 +142,5 @@ std::unique_ptr<TCompileRun> TResourceCompiler::StartCompile(const QString& grou
                                                              IErrorReporter& errors)
 {
     return std::make_unique<TCompileRun>(*this, FLeftRunning, log, errors, groupFolder,
-                                         resourcePath, scriptName, resName, true);
-}
-
-TCompileOutcome TResourceCompiler::CompileResource(const QString& groupFolder,
-                                                   const QString& resourcePath,
-                                                   const QString& scriptName)
-{
-    TCompileRun run(*this, FLeftRunning, FLog, FErrors, groupFolder, resourcePath, scriptName,
-                    QString(), false);
-    run.Start();
-    run.WaitForFinished();
-    return run.Outcome();
+                                         resourcePath, scriptName, resName);
 }

@@ -91,7 +91,7 @@ void PrepareCompilerProcess(QProcess& process, const TCompilerSettings& settings
 class TResourceCompiler : public TCompilerSettings
 {
 public:
-    TResourceCompiler(ILogSink& log, IErrorReporter& errors);
+    TResourceCompiler();
     ~TResourceCompiler();
     TResourceCompiler(const TResourceCompiler&) = delete;
     TResourceCompiler& operator=(const TResourceCompiler&) = delete;
@@ -105,20 +105,7 @@ public:
                                               const QString& scriptName, const QString& resName,
                                               ILogSink& log, IErrorReporter& errors);
 
-    // The same run into this object's log, waited for without an event loop:
-    // two header lines, then the output as it arrives, then an error line for
-    // a time-out, a crash or an exit code other than 0. A compiler that
-    // cannot be started is reported through the error reporter only.
-    TCompileOutcome CompileResource(const QString& groupFolder, const QString& resourcePath,
-                                    const QString& scriptName);
-
-    // The process ids of the compilers left running after a time-out that
-    // have not ended yet.
-    QList<qint64> RunningCompilers();
-
 private:
-    ILogSink& FLog;
-    IErrorReporter& FErrors;
     TLeftRunningCompilers FLeftRunning;
 };
 

@@ -4,6 +4,7 @@
 #include "resgen/ResFile.h"
 #include "resgen/ResourceCompiler.h"
 #include "resgen/ResourceGenerator.h"
+#include "resgen/TemplateFill.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/TextFile.h"
@@ -38,32 +39,11 @@ bool ParseVersionText(const QString& text, QList<qint64>& parts)
 
 } // namespace
 
-QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString& resourcePath,
-                                       const QString& suffix32, const QString& suffix64)
+TResourceTarget ResourceTarget(const TCompileJob& job)
 {
-    QList<TResourceTarget> targets;
-    const QString groupFolder = ExtractFilePath(group.LastProjectGrp);
-    for (int i = 0; i < group.Projects.Count(); ++i) {
-        const TProjectEntry& entry = group.Projects[i];
-        if (!entry.Checked)
-            continue;
-        const TProjectData data = entry.Data();
-        const struct {
-            TProjectState State;
-            const char* Platform;
-            const QString& Suffix;
-        } platforms[] = {{psWin32, "32-bit", suffix32}, {psWin64, "64-bit", suffix64}};
-        for (const auto& p : platforms) {
-            if (!data.Status.Contains(p.State))
-                continue;
-            const QString scriptName = ScriptName(entry.Text, p.Suffix);
-            targets.append({entry.Text, QLatin1String(p.Platform),
-                            CompileScriptPath(groupFolder, resourcePath, scriptName),
-                            CompileResourcePath(groupFolder, ResourceName(entry.Text, p.Suffix)),
-                            data});
-        }
-    }
-    return targets;
+    return {job.Entry, PlatformText(job.Platform),
+            CompileScriptPath(job.GroupFolder, job.ResourcePath, job.ScriptName),
+            CompileResourcePath(job.GroupFolder, job.ResName), job.Data};
 }
 
 QStringList CompareVersionResource(const TVersionResource& resource, const TProjectData& data)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "project/ProjectData.h"
-#include "project/ProjectGroup.h"
 #include "resgen/ResourceGenerator.h"
 #include "resgen/VersionResource.h"
 
@@ -22,9 +21,8 @@ struct TResourceTarget {
     TProjectData Data;
 };
 
-// The resource files of the checked projects, in the order a build makes them.
-QList<TResourceTarget> ResourceTargets(const TProjectGroup& group, const QString& resourcePath,
-                                       const QString& suffix32, const QString& suffix64);
+// The resource file a compile job of the generation makes.
+TResourceTarget ResourceTarget(const TCompileJob& job);
 
 // What differs between a decoded version resource and the project's file
 // version: the fixed FILEVERSION, and the text of every "FileVersion" string

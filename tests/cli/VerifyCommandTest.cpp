@@ -195,7 +195,8 @@ const TVerifyCase VerifyCases[] = {
                      "\"G/Resources/Tools/DemoTool-32.rc\": line 1 is \"1 VERSIONINFO\", a build "
                      "now writes \"// Version information of one project and platform. "
                      "Quorvel fills in the\"")}},
-    // A part a version resource cannot hold is named as such, not as "differs".
+    // A project a build skips for a part a version resource cannot hold is
+    // named with the build's reason, not as "differs".
     {"NegativePart",
      {},
      {},
@@ -205,8 +206,8 @@ const TVerifyCase VerifyCases[] = {
      {},
      1,
      "",
-     {QStringLiteral("DemoApp.dproj (32-bit): resource file \"G/DemoApp-32.res\": -1 cannot be "
-                     "stored in a version resource")}},
+     {QStringLiteral("DemoApp.dproj: file version 1.2.0.-1 has a part outside 0 to 65535, "
+                     "which a VERSIONINFO cannot hold")}},
     {"UncheckedProjectsAreNotRead",
      {},
      {},

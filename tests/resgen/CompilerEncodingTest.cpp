@@ -8,6 +8,7 @@
 #include "resgen/ResourceGenerator.h"
 #include "support/CodePage.h"
 #include "support/TextFile.h"
+#include "testsupport/TestCompiler.h"
 #include "testsupport/TestFiles.h"
 #include "testsupport/TextLog.h"
 
@@ -166,7 +167,7 @@ TEST_P(CompilerEncodingTest, ResourceHoldsTheTypedText)
 
     TTextLog log;
     TCollectErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = QLatin1String(c.Compiler->Program);
     compiler.Options = QLatin1String(c.Options);
     // windres starts a preprocessor per script; a busy machine must not turn

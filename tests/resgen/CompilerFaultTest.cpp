@@ -6,6 +6,7 @@
 
 #include "resgen/ResourceCompiler.h"
 
+#include "testsupport/TestCompiler.h"
 #include "testsupport/TestFiles.h"
 #include "testsupport/TextLog.h"
 
@@ -62,7 +63,7 @@ public:
     QStringList Errors;
 };
 
-void EndLeftRunning(TResourceCompiler& compiler)
+void EndLeftRunning(TTestCompiler& compiler)
 {
     for (const qint64 pid : compiler.RunningCompilers())
         TestFiles::KillProcess(pid);
@@ -96,7 +97,7 @@ TEST_P(CompilerFaultTest, EndsInTimeAndLogsWhatWasPrinted)
     const TEnvironment environment(c.Script);
     TTextLog log;
     TErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     compiler.TimeoutMs = c.TimeoutMs;
     QElapsedTimer timer;
@@ -232,7 +233,7 @@ TEST(CompilerFault, ChildHoldingThePipeDoesNotHoldTheRun)
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     TTextLog log;
     TErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = compilerFile;
     compiler.TimeoutMs = ShortLimitMs;
     QElapsedTimer timer;
@@ -255,7 +256,7 @@ TEST(CompilerFault, HangingCompilersOneAfterAnother)
     const TEnvironment environment({{"FAKERC_STDOUT", "begun\\n"}, {"FAKERC_SLEEP_MS", "60000"}});
     TTextLog log;
     TErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     // Far above the time a busy machine takes to start the compiler and let it
     // print "begun", which the log must show.

@@ -2,10 +2,10 @@
 
 #include "resgen/CompileRun.h"
 
+#include "testsupport/TestCompiler.h"
 #include "testsupport/TestFiles.h"
 #include "testsupport/TextLog.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -78,7 +78,7 @@ QString Headers(const char* relativeScript, const char* relativeRes)
 }
 
 // Ends the compilers a test left running, so that none outlives the test.
-void KillLeftRunning(TResourceCompiler& compiler)
+void KillLeftRunning(TTestCompiler& compiler)
 {
     for (const qint64 pid : compiler.RunningCompilers())
         TestFiles::KillProcess(pid);
@@ -116,7 +116,7 @@ TEST_P(CompileResourceRunTest, LogsWhatTheCompilerPrints)
     const TFakeScript script(c.Script);
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     compiler.TimeoutMs = c.TimeoutMs;
     const TCompileOutcome outcome = compiler.CompileResource(
@@ -248,7 +248,7 @@ TEST_P(CompileResourceArgsTest, PassesScriptAndResourceFile)
     script.Set("FAKERC_ARGS_FILE", QFile::encodeName(argsFile));
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     compiler.Options = U(c.Options);
     const TCompileOutcome outcome =
@@ -345,7 +345,7 @@ TEST_P(CompileResourceStartTest, ShowsOneErrorAndOnlyTheHeaderLines)
     TestFiles::Write(dir.path() + QStringLiteral("/plain.txt"), "not a program");
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = U(c.Compiler).replace(QLatin1String("T/"), dir.path() + u'/');
     const TCompileOutcome outcome = compiler.CompileResource(
         dir.path() + u'/', QStringLiteral("Resources"), QStringLiteral("A-32.rc"));
@@ -389,7 +389,7 @@ TEST(CompileResource, CompilerPathWithBlanksStarts)
     const TFakeScript script(TVars{{"FAKERC_STDOUT", "compiled\\n"}});
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = program;
     EXPECT_TRUE(compiler.CompileResource(dir.path() + u'/', QString(), QStringLiteral("X-32.rc"))
                     .Succeeded());
@@ -405,7 +405,7 @@ TEST(CompileResource, SecondRunStartsOnItsOwnLine)
 {
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     {
         const TFakeScript script(TVars{{"FAKERC_STDOUT", "first"}});
@@ -432,7 +432,7 @@ TEST(CompileResource, MegabyteOfOutputEndsInTime)
     const TFakeScript script(TVars{{"FAKERC_BYTES", "1048576"}});
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     const TCompileOutcome outcome = compiler.CompileResource(
         QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("Big-32.rc"));
@@ -445,12 +445,10 @@ TEST(CompileResource, MegabyteOfOutputEndsInTime)
 // the log; the output follows while the loop runs, and the end is signalled.
 TEST(CompileResource, StartReturnsWithTheHeadersAndTheLoopDoesTheRest)
 {
-    int argc = 0;
-    QCoreApplication app(argc, nullptr);
     const TFakeScript script(TVars{{"FAKERC_STDOUT", "done\\n"}, {"FAKERC_SLEEP_MS", "400"}});
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TResourceCompiler compiler;
     compiler.Compiler = TestFiles::FakeCompiler();
     const std::unique_ptr<TCompileRun> run =
         compiler.StartCompile(QStringLiteral("/g/"), QStringLiteral("R"), QStringLiteral("A-32.rc"),
@@ -473,7 +471,7 @@ TEST(CompileResource, CompilerRunningLongerThanTheLimitIsLeftRunning)
 {
     TTextLog log;
     TRecordedErrors errors;
-    TResourceCompiler compiler(log, errors);
+    TTestCompiler compiler(log, errors);
     compiler.Compiler = TestFiles::FakeCompiler();
     ASSERT_EQ(compiler.TimeoutMs, 10000);
     QElapsedTimer timer;

@@ -1,6 +1,7 @@
 #include "resgen/VersionCheck.h"
 #include "resgen/ResourceVerification.h"
 
+#include "resgen/GenerationInput.h"
 #include "resgen/ResFile.h"
 #include "resgen/VersionResBytes.h"
 #include "support/PathHelpers.h"
@@ -202,7 +203,7 @@ TEST(VersionCheck, ProductVersionOfTheGroupIsReportedUnderTheGroupFile)
 
 // ---- The resource files a build makes ---------------------------------------------
 
-TEST(VersionCheck, ResourceTargetsFollowTheCompilerRunsNames)
+TEST(VersionCheck, ResourceTargetsOfTheCompileJobs)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -223,13 +224,21 @@ TEST(VersionCheck, ResourceTargetsFollowTheCompilerRunsNames)
     QStringList history;
     ASSERT_TRUE(group.OpenProjectGroup(g + "G.groupproj", history, {}));
 
-    const QList<TResourceTarget> targets = ResourceTargets(
-        group, QStringLiteral("Res"), QStringLiteral("_x86"), QStringLiteral("_x64"));
+    TGenerationSettings settings;
+    settings.ResourcePath = QStringLiteral("Res");
+    settings.Suffix32 = QStringLiteral("_x86");
+    settings.Suffix64 = QStringLiteral("_x64");
+    TGenerationActions actions;
+    actions.MakeFolder = [](const QString&) { return true; };
+    actions.WriteScript = [](const TResourceScript&) { return true; };
     QStringList got;
-    for (const TResourceTarget& t : targets)
+    actions.Compile = [&](const TCompileJob& job) {
+        const TResourceTarget t = ResourceTarget(job);
         got << QStringLiteral("%1|%2|%3|%4|%5")
                    .arg(t.Entry, t.Platform, t.ScriptFile.mid(g.size()), t.ResFile.mid(g.size()))
                    .arg(t.Data.FileVersionBuild);
+    };
+    GenerateResources(MakeGenerationInput(group, settings), actions);
     const QString sep = QDir::separator();
     const QStringList expected{
         "App.Core.dproj|32-bit|Res" + sep + "App.Core_x86.rc|App.Core_x86.res|9",
