@@ -179,14 +179,6 @@ TProcessPage::TProcessPage(QWidget* Parent) : QWidget(Parent)
     v->addLayout(bottom);
 }
 
-QStringList TProcessPage::History() const
-{
-    QStringList history;
-    for (int i = 0; i < cbProjectGroup->count(); ++i)
-        history.append(cbProjectGroup->itemText(i));
-    return history;
-}
-
 void TProcessPage::ShowHistory(const QStringList& History, int Selected)
 {
     cbProjectGroup->clear();
@@ -207,17 +199,17 @@ QString TProcessPage::ChosenGroup() const
     return cbProjectGroup->itemText(index);
 }
 
-void TProcessPage::EditHistory()
+bool TProcessPage::EditHistory(QStringList& History)
 {
     const QPoint corner = cbProjectGroup->parentWidget()->mapToGlobal(
         QPoint(cbProjectGroup->x(), cbProjectGroup->y() + cbProjectGroup->height()));
-    QStringList history = History();
-    if (!EditHistoryList(corner, QString(), cbProjectGroup->toolTip(), history))
-        return;
+    if (!EditHistoryList(corner, QString(), cbProjectGroup->toolTip(), History))
+        return false;
     // The field keeps showing its text while its list is refilled.
     const QString shown = cbProjectGroup->currentText();
-    ShowHistory(history, cbProjectGroup->findText(shown));
+    ShowHistory(History, int(History.indexOf(shown)));
     cbProjectGroup->setEditText(shown);
+    return true;
 }
 
 bool TProcessPage::eventFilter(QObject* Watched, QEvent* Event)

@@ -31,16 +31,16 @@ class TProcessPage : public QWidget
 public:
     explicit TProcessPage(QWidget* Parent = nullptr);
 
-    // The history of opened groups, the most recent first, with the entry
-    // at Selected chosen (-1: none).
-    QStringList History() const;
+    // Shows the history of opened groups, the most recent first, with the
+    // entry at Selected chosen (-1: none).
     void ShowHistory(const QStringList& History, int Selected);
     // The history field's text: the chosen entry or what the user typed.
     QString GroupText() const;
     // The chosen history entry; empty when the typed text names none.
     QString ChosenGroup() const;
-    // Lets the user edit the history in the list editor below the field.
-    void EditHistory();
+    // Lets the user edit the history in the list editor below the field;
+    // true, with the edited history shown, when the user confirmed.
+    bool EditHistory(QStringList& History);
 
     TGroupValues GroupValues() const;
     void ShowGroupValues(const TGroupValues& Values);

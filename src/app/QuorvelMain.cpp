@@ -3,20 +3,17 @@
 #include "QuorvelVersion.h"
 #include "app/EditorPage.h"
 #include "app/FormControls.h"
-#include "app/MemoLogSink.h"
-#include "app/OverrideCursor.h"
+#include "app/GenerationController.h"
+#include "app/GroupController.h"
+#include "app/LogPaneSink.h"
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
-#include "resgen/ErrorReporter.h"
-#include "resgen/GenerationRun.h"
 #include "resgen/LogSink.h"
-#include "resgen/ResourceCompiler.h"
 
 #include "dialogs/FileDialogs.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TranslateComponent.h"
 #include "project/Configuration.h"
-#include "support/FileWatch.h"
 #include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/TerminationSignals.h"
@@ -59,11 +56,11 @@ TMainForm::TMainForm(const TMainFormEnvironment& Environment, QWidget* Parent)
         FDialogs = FOwnDialogs.get();
     }
     CreateControls();
-    ConnectPages();
     setWindowIcon(QIcon(QStringLiteral(":/icons/org.quorvel.Quorvel.svg")));
-    FLog = std::make_unique<TMemoLogSink>(mmDos);
-    FWatch = new TFileWatch(this);
-    connect(FWatch, &TFileWatch::Changed, this, [this] { ReloadFromDisk(); });
+    FLog = std::make_unique<TLogPaneSink>(mmDos);
+    FGroups = new TGroupController(*tsProcess, *tsSettings, *FLog, *FDialogs, this);
+    FRuns = new TGenerationController(*FLog, *FBoxes, FEnv.CompilerTimeoutMs, this);
+    ConnectPages();
     // A signal or the end of the desktop session must not lose the user's
     // edits: both save as a close does.
     FSignals = std::make_unique<TTerminationSignals>();
@@ -88,7 +85,7 @@ void TMainForm::CreateControls()
     pcMain = Named(new QStackedWidget(this), "pcMain");
     pcMain->setFixedHeight(PageAreaHeight);
     tsProcess = new TProcessPage(this);
-    tsSettings = new TSettingsPage(this);
+    tsSettings = new TSettingsPage(*FDialogs, this);
     tsEdit = new TEditorPage(this);
     pcMain->insertWidget(piProcess, tsProcess);
     pcMain->insertWidget(piSettings, tsSettings);
@@ -114,18 +111,23 @@ void TMainForm::ConnectPages()
     const auto guarded = [this](void (TMainForm::*handler)()) {
         return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
     };
+    const auto grouped = [this](void (TGroupController::*handler)()) {
+        return [this, handler] { RunGuarded([this, handler] { (FGroups->*handler)(); }); };
+    };
     connect(tsProcess, &TProcessPage::HistoryCloseUp, this,
-            guarded(&TMainForm::cbProjectGroupCloseUp));
-    connect(tsProcess, &TProcessPage::GroupPathEntered, this,
-            [this](const QString& path) { RunGuarded([this, path] { GroupPathEntered(path); }); });
+            grouped(&TGroupController::cbProjectGroupCloseUp));
+    connect(tsProcess, &TProcessPage::GroupPathEntered, this, [this](const QString& path) {
+        RunGuarded([this, path] { FGroups->GroupPathEntered(path); });
+    });
     connect(tsProcess, &TProcessPage::BrowseGroupClicked, this,
-            [this] { RunGuarded([this] { SelectProjectGroup(); }); });
+            [this] { RunGuarded([this] { FGroups->SelectProjectGroup(); }); });
     connect(tsProcess, &TProcessPage::EditHistoryClicked, this,
-            [this] { RunGuarded([this] { tsProcess->EditHistory(); }); });
-    connect(tsProcess, &TProcessPage::ProjectSelected, this, guarded(&TMainForm::lbProjectsClick));
-    connect(tsProcess, &TProcessPage::ProjectChecked, this, &TMainForm::lbProjectsClickCheck);
-    connect(tsProcess, &TProcessPage::AllChecked, this,
-            [this](bool checked) { FGroup.Projects.SetAllChecked(checked); });
+            grouped(&TGroupController::EditHistory));
+    connect(tsProcess, &TProcessPage::ProjectSelected, this,
+            grouped(&TGroupController::lbProjectsClick));
+    connect(tsProcess, &TProcessPage::ProjectChecked, FGroups,
+            &TGroupController::lbProjectsClickCheck);
+    connect(tsProcess, &TProcessPage::AllChecked, FGroups, &TGroupController::SetAllChecked);
     connect(tsProcess, &TProcessPage::SettingsClicked, this, &TMainForm::btSettingsClick);
     connect(tsProcess, &TProcessPage::InfoClicked, this, &TMainForm::btInfoClick);
     connect(tsProcess, &TProcessPage::ProcessClicked, this, guarded(&TMainForm::btProcessClick));
@@ -133,12 +135,16 @@ void TMainForm::ConnectPages()
 
     connect(tsSettings, &TSettingsPage::EditTemplateClicked, this,
             guarded(&TMainForm::btEditClick));
-    connect(tsSettings, &TSettingsPage::ChooseTemplateClicked, this, &TMainForm::SelectTemplate);
-    connect(tsSettings, &TSettingsPage::ChooseCompilerClicked, this, &TMainForm::SelectResCompiler);
+    connect(tsSettings, &TSettingsPage::TemplateChanged, FGroups,
+            &TGroupController::WatchGroupFiles);
     connect(tsSettings, &TSettingsPage::BackClicked, this, &TMainForm::btBackClick);
 
     connect(tsEdit, &TEditorPage::OkClicked, this, guarded(&TMainForm::btOkClick));
     connect(tsEdit, &TEditorPage::CancelClicked, this, &TMainForm::btCancelClick);
+
+    connect(FRuns, &TGenerationController::Started, this,
+            [this] { tsProcess->SetProcessEnabled(false); });
+    connect(FRuns, &TGenerationController::Finished, this, &TMainForm::GenerationFinished);
 }
 
 void TMainForm::RunGuarded(const std::function<void()>& Action)
@@ -166,17 +172,13 @@ void TMainForm::FormCreate()
     GetProgramIdentity(FEnv.Paths.ExeFile, QString(), QStringLiteral(" - Vers. 1.0"), 3, FProgName,
                        FProgVers, FProgVersDate, info);
     FIniName = ConfigurationFileName(FAppPath, FEnv.Paths.ExeBaseName);
+    tsSettings->SetDefaultFolders(FEnv.Paths.ExePath, FProgPath);
 
     const TConfiguration c = LoadConfiguration(FIniName, FEnv.Paths.ExePath, FUserPath);
-    FLastPath = c.LastPath;
     tsSettings->ShowSettings(c);
-    FGroup.LastProjectGrp = c.LastProjGroup;
-    tsProcess->ShowHistory(c.ProjGroups, -1);
+    FGroups->ShowConfiguration(c);
 
     setWindowTitle(Tr("Quorvel") + u' ' + FProgVers);
-    FTemplate.clear();
-    FLastIndex = -1;
-    FGroup.LastGroupFile.clear();
     FDefHeight = DesignClientHeight;
     ShowPage(piProcess, FDefHeight);
     tsEdit->FillPlaceholders();
@@ -197,17 +199,16 @@ void TMainForm::FormShow()
     RunGuarded([this] {
         if (tsSettings->TemplateName().isEmpty() ||
             !QFileInfo(tsSettings->TemplateName()).isFile()) {
-            if (!SelectTemplate()) {
+            if (!tsSettings->SelectTemplate()) {
                 close();
                 return;
             }
         }
-        const TTextContent content = ReadTextFile(tsSettings->TemplateName());
-        FTemplate = content.Lines;
-        FTemplateFormat = content.Format;
+        // A template that cannot be read is said now, not at the first run.
+        ReadTextFile(tsSettings->TemplateName());
         if (tsSettings->ResourceCompiler().isEmpty() ||
             !QFileInfo(tsSettings->ResourceCompiler()).isFile()) {
-            if (!SelectResCompiler()) {
+            if (!tsSettings->SelectResCompiler()) {
                 close();
                 return;
             }
@@ -217,24 +218,25 @@ void TMainForm::FormShow()
             // chooser; one that is not there is reported, and the start goes
             // on with the last group.
             if (QFileInfo(FEnv.StartGroup).isFile()) {
-                OpenProjectGroup(FEnv.StartGroup);
+                FGroups->OpenProjectGroup(FEnv.StartGroup);
                 return;
             }
             FBoxes->ShowError(FormatText(Tr("Cannot open file \"%s\". %s"),
                                          {FEnv.StartGroup, MissingFileReason()}),
                               dmActiveForm);
         }
-        if (FGroup.LastProjectGrp.isEmpty() || !QFileInfo(FGroup.LastProjectGrp).isFile()) {
-            if (!SelectProjectGroup())
+        const QString last = FGroups->Group().LastProjectGrp;
+        if (last.isEmpty() || !QFileInfo(last).isFile()) {
+            if (!FGroups->SelectProjectGroup())
                 close();
         } else
-            OpenProjectGroup(FGroup.LastProjectGrp);
+            FGroups->OpenProjectGroup(last);
     });
 }
 
 void TMainForm::closeEvent(QCloseEvent* Event)
 {
-    if (FRun) {
+    if (FRuns->IsRunning()) {
         // Closing waits for the run: the settings are saved when it has ended.
         FCloseAfterRun = true;
         Event->ignore();
@@ -256,7 +258,7 @@ void TMainForm::CloseOnRequest(int ExitCode)
 
 void TMainForm::SaveForSessionEnd()
 {
-    RunGuarded([this] { SaveGroupSettings(); });
+    RunGuarded([this] { FGroups->SaveGroupSettings(); });
     FormDestroy();
     // The window may live on when the session's end is cancelled: its
     // configuration is written again when it closes.
@@ -267,13 +269,13 @@ void TMainForm::changeEvent(QEvent* Event)
 {
     QWidget::changeEvent(Event);
     if (Event->type() == QEvent::ActivationChange && isActiveWindow())
-        FWatch->Check();
+        FGroups->CheckFiles();
 }
 
 bool TMainForm::FormClose()
 {
     try {
-        SaveGroupSettings();
+        FGroups->SaveGroupSettings();
         return true;
     } catch (const TQuorvelError& e) {
         FBoxes->ShowError(e.Message(), dmActiveForm);
@@ -284,9 +286,7 @@ bool TMainForm::FormClose()
 TConfiguration TMainForm::CurrentConfiguration() const
 {
     TConfiguration c = tsSettings->Settings();
-    c.LastPath = FLastPath;
-    c.LastProjGroup = FGroup.LastProjectGrp;
-    c.ProjGroups = tsProcess->History();
+    FGroups->StoreConfiguration(c);
     return c;
 }
 
@@ -344,4 +344,43 @@ void TMainForm::EscapePressed()
         tsEdit->PressEscape();
         break;
     }
+}
+
+void TMainForm::btProcessClick()
+{
+    if (FRuns->IsRunning())
+        return;
+    FGroups->StoreEdits();
+    // No group has been opened yet: there is no folder to write into.
+    if (FGroups->Group().LastProjectGrp.isEmpty())
+        return;
+    FRuns->Start(FGroups->Group(), tsSettings->Settings());
+}
+
+void TMainForm::GenerationFinished()
+{
+    tsProcess->SetProcessEnabled(true);
+    if (FCloseAfterRun) {
+        FCloseAfterRun = false;
+        close();
+    }
+}
+
+void TMainForm::btEditClick()
+{
+    ShowPage(piEditor, pcMain->height());
+    const QString fileName = tsSettings->TemplateName();
+    tsEdit->Open(fileName, ReadTextFile(fileName));
+}
+
+void TMainForm::btOkClick()
+{
+    ShowPage(piSettings, pcMain->height());
+    WriteTextFile(tsSettings->TemplateName(), tsEdit->Lines(), tsEdit->Format());
+    FGroups->AcceptFiles();
+}
+
+void TMainForm::btCancelClick()
+{
+    ShowPage(piSettings, pcMain->height());
 }

@@ -1,6 +1,7 @@
 #include "app/SettingsPage.h"
 
 #include "app/FormControls.h"
+#include "dialogs/FileDialogs.h"
 #include "support/Translation.h"
 
 #include <QCheckBox>
@@ -11,7 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TSettingsPage::TSettingsPage(QWidget* Parent) : QWidget(Parent)
+TSettingsPage::TSettingsPage(IFileDialogs& Dialogs, QWidget* Parent)
+    : QWidget(Parent), FDialogs(Dialogs)
 {
     setObjectName(QStringLiteral("tsSettings"));
     auto* v = new QVBoxLayout(this);
@@ -22,7 +24,7 @@ TSettingsPage::TSettingsPage(QWidget* Parent) : QWidget(Parent)
     btEdit = ImageButton(this, "btEdit", QStyle::SP_FileDialogContentsView, nullptr);
     btTemplate = ImageButton(this, "btTemplate", QStyle::SP_DirOpenIcon, nullptr);
     connect(btEdit, &QToolButton::clicked, this, &TSettingsPage::EditTemplateClicked);
-    connect(btTemplate, &QToolButton::clicked, this, &TSettingsPage::ChooseTemplateClicked);
+    connect(btTemplate, &QToolButton::clicked, this, &TSettingsPage::SelectTemplate);
     auto* templateButtons = new QWidget(this);
     auto* tb = new QHBoxLayout(templateButtons);
     tb->setContentsMargins(0, 0, 0, 0);
@@ -42,7 +44,7 @@ TSettingsPage::TSettingsPage(QWidget* Parent) : QWidget(Parent)
 
     edResCompiler = Named(new QLineEdit(this), "edResCompiler");
     btResCompiler = ImageButton(this, "btResCompiler", QStyle::SP_DirOpenIcon, nullptr);
-    connect(btResCompiler, &QToolButton::clicked, this, &TSettingsPage::ChooseCompilerClicked);
+    connect(btResCompiler, &QToolButton::clicked, this, &TSettingsPage::SelectResCompiler);
     v->addWidget(Labelled(this, TrNoop("Resource compiler"), edResCompiler, btResCompiler));
     auto* optionsRow = new QHBoxLayout;
     edResCompilerOptions = Named(new QLineEdit(this), "edResCompilerOptions");
@@ -72,26 +74,35 @@ TSettingsPage::TSettingsPage(QWidget* Parent) : QWidget(Parent)
     bottom->addStretch(1);
     bottom->addWidget(btBack);
     v->addLayout(bottom);
-}
 
-TConfiguration TSettingsPage::Settings() const
-{
-    TConfiguration c;
-    c.TemplateName = edTemplate->text();
-    c.ResourceCompiler = edResCompiler->text();
-    c.ResourceCompilerOptions = edResCompilerOptions->text();
-    c.EscapeValues = cbEscapeValues->isChecked();
-    c.ResourcePath = edResPath->text();
-    c.Win32Suffix = edSuffix32->text();
-    c.Win64Suffix = edSuffix64->text();
-    c.DefaultAuthor = edDefAuthor->text();
-    c.DefaultCompany = edDefCompany->text();
-    c.DefaultCopyright = edDefCopyright->text();
-    return c;
+    // Each field keeps its value in the configuration as it is edited.
+    const struct {
+        QLineEdit* Edit;
+        QString TConfiguration::*Value;
+    } fields[] = {{edTemplate, &TConfiguration::TemplateName},
+                  {edResCompiler, &TConfiguration::ResourceCompiler},
+                  {edResCompilerOptions, &TConfiguration::ResourceCompilerOptions},
+                  {edResPath, &TConfiguration::ResourcePath},
+                  {edSuffix32, &TConfiguration::Win32Suffix},
+                  {edSuffix64, &TConfiguration::Win64Suffix},
+                  {edDefAuthor, &TConfiguration::DefaultAuthor},
+                  {edDefCompany, &TConfiguration::DefaultCompany},
+                  {edDefCopyright, &TConfiguration::DefaultCopyright}};
+    for (const auto& field : fields)
+        connect(field.Edit, &QLineEdit::textChanged, this,
+                [this, value = field.Value](const QString& text) { FSettings.*value = text; });
+    connect(cbEscapeValues, &QCheckBox::toggled, this,
+            [this](bool checked) { FSettings.EscapeValues = checked; });
 }
 
 void TSettingsPage::ShowSettings(const TConfiguration& Config)
 {
+    // A field whose text stays as it is reports no edit: the values are taken
+    // here, the group's part of the configuration left out.
+    FSettings = Config;
+    FSettings.LastPath.clear();
+    FSettings.LastProjGroup.clear();
+    FSettings.ProjGroups.clear();
     edTemplate->setText(Config.TemplateName);
     edResCompiler->setText(Config.ResourceCompiler);
     edResCompilerOptions->setText(Config.ResourceCompilerOptions);
@@ -104,29 +115,48 @@ void TSettingsPage::ShowSettings(const TConfiguration& Config)
     edDefCopyright->setText(Config.DefaultCopyright);
 }
 
-QString TSettingsPage::TemplateName() const
+void TSettingsPage::SetDefaultFolders(const QString& TemplateFolder, const QString& CompilerFolder)
 {
-    return edTemplate->text();
-}
-
-void TSettingsPage::SetTemplateName(const QString& FileName)
-{
-    edTemplate->setText(FileName);
-}
-
-QString TSettingsPage::ResourceCompiler() const
-{
-    return edResCompiler->text();
-}
-
-void TSettingsPage::SetResourceCompiler(const QString& FileName)
-{
-    edResCompiler->setText(FileName);
+    FTemplateFolder = TemplateFolder;
+    FCompilerFolder = CompilerFolder;
 }
 
 TUserDefaults TSettingsPage::UserDefaults() const
 {
-    return TUserDefaults{edDefAuthor->text(), edDefCompany->text(), edDefCopyright->text()};
+    return TUserDefaults{FSettings.DefaultAuthor, FSettings.DefaultCompany,
+                         FSettings.DefaultCopyright};
+}
+
+bool TSettingsPage::SelectTemplate()
+{
+    TOpenDialogRequest request;
+    request.InitialDir = ChooserFolder(TemplateName(), FTemplateFolder);
+    request.Title = Tr("Select resource template");
+    request.Filter = Tr("Templates|*.trc|all|*.*");
+    QString chosen;
+    if (!FDialogs.ExecuteOpen(request, chosen))
+        return false;
+    edTemplate->setText(chosen);
+    Q_EMIT TemplateChanged();
+    return true;
+}
+
+bool TSettingsPage::SelectResCompiler()
+{
+    TOpenDialogRequest request;
+    request.InitialDir = ChooserFolder(ResourceCompiler(), FCompilerFolder);
+    request.FileName = QStringLiteral("brcc32.exe");
+    request.Title = Tr("Select resource compiler");
+    request.Filter = Tr("Programs|*.exe");
+#ifndef Q_OS_WIN
+    // Compilers have no ".exe" here: without this entry none could be chosen.
+    request.Filter += QLatin1Char('|') + Tr("all|*");
+#endif
+    QString chosen;
+    if (!FDialogs.ExecuteOpen(request, chosen))
+        return false;
+    edResCompiler->setText(chosen);
+    return true;
 }
 
 void TSettingsPage::PressEscape()

@@ -1,8 +1,15 @@
 #include "dialogs/FileDialogs.h"
 
+#include "support/PathHelpers.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+QString ChooserFolder(const QString& FieldPath, const QString& Fallback)
+{
+    return FieldPath.isEmpty() ? Fallback : ExtractFilePath(QDir::toNativeSeparators(FieldPath));
+}
 
 QStringList ToQtNameFilters(const QString& filter)
 {

@@ -13,6 +13,11 @@ struct TOpenDialogRequest {
     QString Filter;
 };
 
+// Where a chooser starts: the folder of the path its field holds, or
+// Fallback when the field is empty. A typed path may hold "/", which Windows
+// takes as a delimiter, too.
+QString ChooserFolder(const QString& FieldPath, const QString& Fallback);
+
 // The program's one open-file dialog, behind an interface so that tests can
 // preset the answer.
 class IFileDialogs

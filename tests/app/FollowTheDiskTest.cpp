@@ -119,8 +119,8 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = Shown(f);
         const TMainFormUi u(w);
-        const QString group = w.ProjectGroup().LastProjectGrp;
-        const QString settings = w.ProjectGroup().LastGroupFile;
+        const QString group = Groups(w).Group().LastProjectGrp;
+        const QString settings = Groups(w).Group().LastGroupFile;
         if (!typed.isEmpty()) {
             u.edCompany->selectAll();
             QTest::keyClicks(u.edCompany, typed);
@@ -164,7 +164,7 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = Shown(f);
         const TMainFormUi u(w);
-        const QString settings = w.ProjectGroup().LastGroupFile;
+        const QString settings = Groups(w).Group().LastGroupFile;
         const QString other = f.MakeGroup(QStringLiteral("Other"), {QStringLiteral("One.dproj")});
         u.edCompany->selectAll();
         QTest::keyClicks(u.edCompany, QStringLiteral("Mine"));
@@ -194,7 +194,7 @@ private Q_SLOTS:
         QTest::mouseClick(u.btOk, Qt::LeftButton);
         QTest::mouseClick(u.btBack, Qt::LeftButton);
         QTest::mouseClick(u.btProcess, Qt::LeftButton);
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         QVERIFY(TestFiles::Read(f.WorkDir() + QStringLiteral("Resources/App-32.rc"))
                     .contains("// edited in the window"));
     }
@@ -212,7 +212,7 @@ private Q_SLOTS:
         ::kill(::getpid(), SIGTERM);
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(w.ExitCode(), 128 + SIGTERM);
-        QCOMPARE(TIniFile(w.ProjectGroup().LastGroupFile)
+        QCOMPARE(TIniFile(Groups(w).Group().LastGroupFile)
                      .ReadString(QStringLiteral("Global"), QStringLiteral("Company"), QString()),
                  QStringLiteral("Mine"));
 #endif

@@ -57,8 +57,7 @@ private Q_SLOTS:
         QCOMPARE(f.Dialogs.Requests[1].Title, QStringLiteral("Select Delphi project group"));
         QCOMPARE(f.Dialogs.Requests[1].InitialDir, f.DocumentsDir());
         QCOMPARE(u.lbProjects->count(), 1);
-        QCOMPARE(w.ProjectGroup().LastGroupFile, f.WorkDir() + QStringLiteral("G.vprj"));
-        QVERIFY(!w.Template().isEmpty());
+        QCOMPARE(Groups(w).Group().LastGroupFile, f.WorkDir() + QStringLiteral("G.vprj"));
     }
 
     void cancellingAChooserEndsTheProgram()
@@ -119,7 +118,7 @@ private Q_SLOTS:
         const TMainFormUi u(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTRY_VERIFY(!w.ProjectGroup().LastGroupFile.isEmpty());
+        QTRY_VERIFY(!Groups(w).Group().LastGroupFile.isEmpty());
         QStringList titles, shown;
         for (const TOpenDialogRequest& r : f.Dialogs.Requests)
             titles.append(r.Title);
@@ -127,7 +126,7 @@ private Q_SLOTS:
         for (int i = 0; i < u.cbProjectGroup->count(); ++i)
             shown.append(QFileInfo(u.cbProjectGroup->itemText(i)).completeBaseName());
         QCOMPARE(shown, history);
-        QCOMPARE(w.ProjectGroup().LastProjectGrp, named ? group : last);
+        QCOMPARE(Groups(w).Group().LastProjectGrp, named ? group : last);
         QCOMPARE(u.lbProjects->count(), named ? 2 : 1);
         QCOMPARE(f.Boxes.Errors(), error ? QStringList{QStringLiteral("Cannot open file \"%1\". %2")
                                                            .arg(group, TestFiles::NotFoundText())}
@@ -150,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(u.cbPlaceholders->itemText(0), QStringLiteral("Major version"));
         QCOMPARE(u.cbPlaceholders->itemData(11).toInt(), 11);
         QCOMPARE(u.cbPlaceholders->itemText(10), QStringLiteral("Product name"));
-        QCOMPARE(w.LastIndex(), -1);
+        QCOMPARE(Groups(w).LastIndex(), -1);
         QCOMPARE(u.pcMain->currentIndex(), 0);
     }
 
@@ -183,7 +182,6 @@ private Q_SLOTS:
         TMainForm& w = StartOnGroup(f);
         const TMainFormUi u(w);
         const int start = w.height();
-        QCOMPARE(w.DefHeight(), start);
         u.btSettings->click();
         QCOMPARE(w.height(), u.pcMain->height());
         QVERIFY(!u.mmDos->isVisibleTo(&w));
@@ -202,9 +200,13 @@ private Q_SLOTS:
         QCOMPARE(f.Boxes.Calls.size(), 1);
         const QStringList lines = f.Boxes.Calls[0].Text.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], w.windowTitle() + QStringLiteral(" - ") + w.ProgVersDate());
+        QString name, version, versionDate;
+        TFileVersionInfo info;
+        GetProgramIdentity(QCoreApplication::applicationFilePath(), QString(),
+                           QStringLiteral(" - Vers. 1.0"), 3, name, version, versionDate, info);
+        QCOMPARE(lines[0], w.windowTitle() + QStringLiteral(" - ") + versionDate);
         QVERIFY(lines[2].startsWith(QStringLiteral("E-Mail: ")));
-        QCOMPARE(f.Boxes.Calls[0].Title, w.ProgName());
+        QCOMPARE(f.Boxes.Calls[0].Title, name);
     }
 
     void selectingAnotherEntryStoresTheFields()
@@ -217,12 +219,12 @@ private Q_SLOTS:
         u.udBuild->setValue(9);
         u.edProject->setText(QStringLiteral("Edited"));
         u.lbProjects->setCurrentRow(1);
-        const TProjectData& first = w.ProjectGroup().Projects[0].Info->ProjectData;
+        const TProjectData& first = Groups(w).Group().Projects[0].Info->ProjectData;
         QCOMPARE(first.FileVersionBuild, 9);
         QCOMPARE(first.FileDescription, QStringLiteral("Edited"));
         QCOMPARE(u.udMajor->value(), 2);
         QCOMPARE(u.udBuild->value(), 7);
-        QCOMPARE(w.LastIndex(), 1);
+        QCOMPARE(Groups(w).LastIndex(), 1);
     }
 
     void checkBoxOfAnUnselectedEntry()
@@ -235,9 +237,9 @@ private Q_SLOTS:
         QCOMPARE(item->checkState(), Qt::Checked);
         item->setCheckState(Qt::Unchecked);
         QCOMPARE(u.lbProjects->currentRow(), 2);
-        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionRelease, 42);
-        QVERIFY(!w.ProjectGroup().Projects[2].Info->ProjectData.Status.Contains(psEnabled));
-        QVERIFY(!w.ProjectGroup().Projects[2].Checked);
+        QCOMPARE(Groups(w).Group().Projects[0].Info->ProjectData.FileVersionRelease, 42);
+        QVERIFY(!Groups(w).Group().Projects[2].Info->ProjectData.Status.Contains(psEnabled));
+        QVERIFY(!Groups(w).Group().Projects[2].Checked);
     }
 
     void checkAllThenSave()
@@ -250,14 +252,14 @@ private Q_SLOTS:
         u.sbCheckAll->click();
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(u.lbProjects->item(i)->checkState(), Qt::Checked);
-            QVERIFY(w.ProjectGroup().Projects[i].Info->ProjectData.Status.Contains(psEnabled));
+            QVERIFY(Groups(w).Group().Projects[i].Info->ProjectData.Status.Contains(psEnabled));
         }
         QVERIFY(w.close());
         const TIniFile ini(f.WorkDir() + QStringLiteral("Group.vprj"));
         for (const char* section : {"App.dproj", "Lib.dproj", "sub\\Tool.dproj"})
             QCOMPARE(ini.ReadInteger(QLatin1String(section), QStringLiteral("Status"), -1) & 1, 1);
         u.sbCheckNone->click();
-        QVERIFY(!w.ProjectGroup().Projects[1].Info->ProjectData.Status.Contains(psEnabled));
+        QVERIFY(!Groups(w).Group().Projects[1].Info->ProjectData.Status.Contains(psEnabled));
     }
 
     void copyFromGroupThenMoveOn()
@@ -270,10 +272,10 @@ private Q_SLOTS:
         u.sbCopyMajor->click();
         u.sbCopyMinor->click();
         QCOMPARE(u.udMajor->value(), 2);
-        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMajor, 1);
+        QCOMPARE(Groups(w).Group().Projects[0].Info->ProjectData.FileVersionMajor, 1);
         u.lbProjects->setCurrentRow(1);
-        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMajor, 2);
-        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionMinor, 5);
+        QCOMPARE(Groups(w).Group().Projects[0].Info->ProjectData.FileVersionMajor, 2);
+        QCOMPARE(Groups(w).Group().Projects[0].Info->ProjectData.FileVersionMinor, 5);
     }
 
     void nonNumberInBuildKeepsTheLastValidValue()
@@ -289,13 +291,13 @@ private Q_SLOTS:
         edBuild->selectAll();
         QTest::keyClicks(edBuild, QStringLiteral("x7y"));
         u.lbProjects->setCurrentRow(1);
-        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionBuild, 7);
+        QCOMPARE(Groups(w).Group().Projects[0].Info->ProjectData.FileVersionBuild, 7);
         u.lbProjects->setCurrentRow(0);
         edBuild->setFocus();
         edBuild->selectAll();
         QTest::keyClicks(edBuild, QStringLiteral("abc"));
         u.lbProjects->setCurrentRow(1);
-        QCOMPARE(w.ProjectGroup().Projects[0].Info->ProjectData.FileVersionBuild, 7);
+        QCOMPARE(Groups(w).Group().Projects[0].Info->ProjectData.FileVersionBuild, 7);
     }
 
     void groupWithoutProjectsKeepsTheFields()
@@ -303,7 +305,7 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = StartOnGroup(f);
         const TMainFormUi u(w);
-        const QString settings = w.ProjectGroup().LastGroupFile;
+        const QString settings = Groups(w).Group().LastGroupFile;
         const QString empty = f.WorkDir() + QStringLiteral("Empty.groupproj");
         TestFiles::Write(empty, TestFiles::GroupFile({}));
         u.udBuild->setValue(33);
@@ -311,9 +313,9 @@ private Q_SLOTS:
         u.btProjectGroup->click();
         QCOMPARE(u.lbProjects->count(), 0);
         QCOMPARE(u.udBuild->value(), 33);
-        QCOMPARE(w.ProjectGroup().LastGroupFile, settings);
+        QCOMPARE(Groups(w).Group().LastGroupFile, settings);
         QCOMPARE(u.cbProjectGroup->itemText(0), empty);
-        QCOMPARE(w.LastIndex(), -1);
+        QCOMPARE(Groups(w).LastIndex(), -1);
     }
 
     void valuesAboveTheSpinnerRangeSurvive()
@@ -348,17 +350,17 @@ private Q_SLOTS:
         const TMainFormUi u(w);
         w.show();
         // A folder where the settings file should be: the save cannot succeed.
-        QDir().mkpath(w.ProjectGroup().LastGroupFile);
+        QDir().mkpath(Groups(w).Group().LastGroupFile);
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
         QCOMPARE(f.Boxes.Errors().size(), 1);
         QVERIFY(f.Boxes.Errors()[0].startsWith(
-            QStringLiteral("Unable to write to %1. ").arg(w.ProjectGroup().LastGroupFile)));
+            QStringLiteral("Unable to write to %1. ").arg(Groups(w).Group().LastGroupFile)));
         QVERIFY(!QFileInfo::exists(f.ConfigFile()) ||
                 TIniFile(f.ConfigFile())
                     .ReadString(QStringLiteral("Config"), QStringLiteral("ResourcePath"), QString())
                     .isEmpty());
-        QDir(w.ProjectGroup().LastGroupFile).removeRecursively();
+        QDir(Groups(w).Group().LastGroupFile).removeRecursively();
         QVERIFY(w.close());
     }
 
@@ -376,10 +378,10 @@ private Q_SLOTS:
             QStringLiteral("Cannot open file \"%1\". ").arg(missing)));
         QCOMPARE(u.lbProjects->count(), 3);
         // The fields still belong to the project shown: they are stored into it.
-        QCOMPARE(w.LastIndex(), 0);
+        QCOMPARE(Groups(w).LastIndex(), 0);
         // The field and a run name the group still listed; the history keeps the failed file.
         const QString shown = f.WorkDir() + QStringLiteral("Group.groupproj");
-        QCOMPARE(w.ProjectGroup().LastProjectGrp, shown);
+        QCOMPARE(Groups(w).Group().LastProjectGrp, shown);
         QCOMPARE(u.cbProjectGroup->currentText(), shown);
         QCOMPARE(u.cbProjectGroup->itemText(0), missing);
     }
@@ -395,7 +397,7 @@ private Q_SLOTS:
         u.cbWin64->setChecked(false);
         u.edCompany->setText(QStringLiteral("Umbrella"));
         u.btProcess->click();
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         // The busy cursor ends with the run.
         QVERIFY(!QApplication::overrideCursor());
         const QString script = f.WorkDir() + QStringLiteral("Resources/App-32.rc");
@@ -449,7 +451,7 @@ private Q_SLOTS:
                                                "Compile resource file: %1 => App-32.res\n")
                                     .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc")));
         u.btProcess->click();
-        QVERIFY(w.IsGenerating());
+        QVERIFY(Runs(w).IsRunning());
         // The run starts on the event loop, after the click has returned.
         QTRY_COMPARE(u.mmDos->toPlainText(), headers);
         QVERIFY(!u.btProcess->isEnabled());
@@ -460,7 +462,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
         qunsetenv("FAKERC_STDOUT");
         qunsetenv("FAKERC_SLEEP_MS");
-        QVERIFY(!w.IsGenerating());
+        QVERIFY(!Runs(w).IsRunning());
         QVERIFY(u.btProcess->isEnabled());
         QCOMPARE(u.mmDos->toPlainText(),
                  headers + QStringLiteral("compiled\n*** Error: Cannot open file \"%1\". %2\n")
@@ -488,7 +490,7 @@ private Q_SLOTS:
         QElapsedTimer timer;
         timer.start();
         u.btProcess->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.IsGenerating(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Runs(w).IsRunning(), 15000);
         qunsetenv("FAKERC_STDOUT");
         qunsetenv("FAKERC_SLEEP_MS");
         QVERIFY2(timer.elapsed() < 12000, "the run waited for the compiler to end");
@@ -511,7 +513,7 @@ private Q_SLOTS:
         TMainForm& w = f.Start();
         const TMainFormUi u(w);
         u.btProcess->click();
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         QVERIFY(f.Boxes.Errors().isEmpty());
         QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-32.rc")));
         QVERIFY(QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/Lib-32.rc")));

@@ -243,7 +243,7 @@ private Q_SLOTS:
         const TMainFormUi u(w);
         u.cbWin64->setChecked(false);
         u.btProcess->click();
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         const QStringList lines = u.mmDos->toPlainText().split(u'\n');
         QVERIFY(lines.size() >= 2);
         QCOMPARE(lines[0], QStringLiteral("====================================="));
@@ -294,7 +294,7 @@ private Q_SLOTS:
             break;
         }
         }
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         const QStringList errors = f.Boxes.Errors();
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith(expected), qPrintable(errors[0]));
@@ -431,7 +431,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         u.lbProjects->item(1)->setCheckState(Qt::Unchecked);
         u.btProcess->click();
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         SaveScreenshot(&w, QStringLiteral("de-process-page.png"));
         u.btSettings->click();
         QCOMPARE(u.pcMain->currentWidget(), u.tsSettings);

@@ -153,14 +153,14 @@ private Q_SLOTS:
         const TMainFormUi u(w);
         u.cbWin64->setChecked(false);
         u.btProcess->click();
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         QVERIFY(u.mmDos->toPlainText().contains(
             QStringLiteral("\nCompile resource file: ") +
             QDir::toNativeSeparators(QStringLiteral("Resources/App-32.rc")) +
             QStringLiteral(" => App-32.res")));
         u.edResCompiler->setText(f.WorkDir() + QStringLiteral("no-such-compiler"));
         u.btProcess->click();
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         QCOMPARE(f.Boxes.Errors().size(), 1);
         QVERIFY2(f.Boxes.Errors()[0].startsWith(QStringLiteral("Error: ")),
                  qPrintable(f.Boxes.Errors()[0]));

@@ -5,6 +5,7 @@
 #include "app/TranslationSamples.h"
 #include "guisupport/MainFormFixture.h"
 #include "guisupport/MainFormUi.h"
+#include "project/Configuration.h"
 #include "support/IniFile.h"
 #include "testsupport/TestFiles.h"
 
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -78,9 +80,10 @@ private Q_SLOTS:
         TMainFormFixture f;
         TMainForm& w = Shown(f);
         const TMainFormUi u(w);
+        const int start = w.height();
         Click(w, buttons);
         QCOMPARE(u.mmDos->isVisible(), withLog);
-        QCOMPARE(w.height(), withLog ? w.DefHeight() : u.pcMain->height());
+        QCOMPARE(w.height(), withLog ? start : u.pcMain->height());
         QCOMPARE(u.pcMain->height(), 451);
     }
 
@@ -129,7 +132,7 @@ private Q_SLOTS:
             connect(b, &QPushButton::clicked, &watch,
                     [&clicked, b] { clicked << b->objectName(); });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        QTRY_VERIFY(!w.IsGenerating());
+        QTRY_VERIFY(!Runs(w).IsRunning());
         QCOMPARE(clicked, pressed.isEmpty() ? QStringList() : QStringList{pressed});
         // Enter in the template is a line break there.
         if (focus == QLatin1String("seTemplate") && key == Qt::Key_Return)
@@ -221,10 +224,10 @@ private Q_SLOTS:
                      QStringLiteral("Edited"));
         // Esc there closes the drop-down only: it does not also run "Create
         // resource files".
-        QVERIFY(!w.IsGenerating());
+        QVERIFY(!Runs(w).IsRunning());
         QCOMPARE(u.mmDos->toPlainText(), QString());
         QCOMPARE(u.lbProjects->count(), 2);
-        QCOMPARE(w.LastIndex(), 0);
+        QCOMPARE(Groups(w).LastIndex(), 0);
     }
 
     // After Remove (or a move) Enter is still OK: no button takes the default
@@ -245,10 +248,14 @@ private Q_SLOTS:
         QFETCH(QStringList, buttons);
         QFETCH(QStringList, expected);
         TMainFormFixture f;
-        TMainForm& w = Shown(f);
+        QStringList groups;
+        for (const QString& name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")})
+            groups << f.MakeGroup(name, {QStringLiteral("A.dproj")});
+        f.WriteConfig(groups[0], TestFiles::FakeCompiler(), {}, groups);
+        TMainForm& w = f.Start();
         const TMainFormUi u(w);
-        u.cbProjectGroup->clear();
-        u.cbProjectGroup->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         const bool driven = TranslationSamples::DriveModal(
             [&] { u.pmiEditList->trigger(); },
             [&](QWidget* dialog) {
@@ -262,8 +269,19 @@ private Q_SLOTS:
         QVERIFY(driven);
         QStringList history;
         for (int i = 0; i < u.cbProjectGroup->count(); ++i)
-            history.append(u.cbProjectGroup->itemText(i));
+            history.append(QFileInfo(u.cbProjectGroup->itemText(i)).baseName());
         QCOMPARE(history, expected);
+        // The edited history is what the configuration keeps.
+        QVERIFY(w.close());
+        const TIniFile ini(f.ConfigFile());
+        QStringList saved;
+        QCOMPARE(ini.ReadInteger(QStringLiteral("Config"), QStringLiteral("ProjGroupCount"), 0),
+                 expected.size());
+        for (int i = 1; i <= expected.size(); ++i)
+            saved << QFileInfo(
+                         ini.ReadString(QStringLiteral("Config"), ProjGroupsKey(i), QString()))
+                         .baseName();
+        QCOMPARE(saved, expected);
     }
 
     // Without a Documents folder the group chooser starts at home, not in the

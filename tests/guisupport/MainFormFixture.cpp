@@ -35,11 +35,15 @@ QString TMainFormFixture::ConfigFile() const
 }
 
 void TMainFormFixture::WriteConfig(const QString& group, const QString& compiler,
-                                   const QStringList& extra)
+                                   const QStringList& extra, const QStringList& history)
 {
+    const QStringList groups = history.isEmpty() ? QStringList{group} : history;
     QStringList lines{QStringLiteral("[Config]"), QStringLiteral("ResourceCompiler=") + compiler,
-                      QStringLiteral("LastProjGroup=") + group, QStringLiteral("ProjGroupCount=1"),
-                      QStringLiteral("ProjGroups01=") + group};
+                      QStringLiteral("LastProjGroup=") + group,
+                      QStringLiteral("ProjGroupCount=%1").arg(groups.size())};
+    for (int i = 0; i < groups.size(); ++i)
+        lines
+            << QStringLiteral("ProjGroups%1=%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(groups[i]);
     lines += extra;
     TestFiles::Write(ConfigFile(), TestFiles::CrLf(lines));
 }

@@ -25,8 +25,10 @@ public:
     // The configuration file in ConfigDir().
     QString ConfigFile() const;
 
-    // Writes a configuration with a compiler, template and last group set.
-    void WriteConfig(const QString& group, const QString& compiler, const QStringList& extra = {});
+    // Writes a configuration with a compiler, template and last group set,
+    // and the history given (none given: the last group alone).
+    void WriteConfig(const QString& group, const QString& compiler, const QStringList& extra = {},
+                     const QStringList& history = {});
     // A group of projects (entry, version keys, platforms) in the work folder.
     QString MakeGroup(const QString& name, const QStringList& entries,
                       const QStringList& fileVersions = {}, const QStringList& platforms = {});

@@ -18,11 +18,11 @@
 namespace
 {
 
-template <typename T> T* Find(QWidget& form, const char* name)
+template <typename T> T* Find(QWidget& form, const char* name = nullptr)
 {
-    T* found = form.findChild<T*>(QLatin1String(name));
+    T* found = name ? form.findChild<T*>(QLatin1String(name)) : form.findChild<T*>();
     if (!found)
-        qFatal("The main window has no control %s of the expected kind", name);
+        qFatal("The main window has no %s of the expected kind", name ? name : "controller");
     return found;
 }
 
@@ -46,4 +46,14 @@ TMainFormUi::TMainFormUi(QWidget& Form)
       QUORVEL_FIND(cbPlaceholders), QUORVEL_FIND(btnInsert), QUORVEL_FIND(btOk),
       QUORVEL_FIND(btCancel)
 {
+}
+
+const TGroupController& Groups(QWidget& Form)
+{
+    return *Find<TGroupController>(Form);
+}
+
+const TGenerationController& Runs(QWidget& Form)
+{
+    return *Find<TGenerationController>(Form);
 }

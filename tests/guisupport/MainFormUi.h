@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/GenerationController.h"
+#include "app/GroupController.h"
+
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -67,3 +70,8 @@ struct TMainFormUi {
     QPushButton* btOk;
     QPushButton* btCancel;
 };
+
+// The window's controllers, as the window wires them: the open group and the
+// runs of "Create resource files".
+const TGroupController& Groups(QWidget& Form);
+const TGenerationController& Runs(QWidget& Form);

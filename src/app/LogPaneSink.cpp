@@ -1,4 +1,4 @@
-#include "app/MemoLogSink.h"
+#include "app/LogPaneSink.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -6,7 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-void TMemoLogSink::AppendText(const QString& text)
+void TLogPaneSink::AppendText(const QString& text)
 {
     QTextCursor cursor(FMemo->document());
     cursor.movePosition(QTextCursor::End);
@@ -15,7 +15,7 @@ void TMemoLogSink::AppendText(const QString& text)
     FMemo->verticalScrollBar()->setValue(FMemo->verticalScrollBar()->maximum());
 }
 
-bool TMemoLogSink::AtLineStart() const
+bool TLogPaneSink::AtLineStart() const
 {
     // The pane holds its lines as blocks: an empty last block means the text
     // is empty or ends with a line break.

@@ -1,32 +1,43 @@
-// The project group and its project list: opening groups, the history
-// drop-down, selection, check marks and the version fields.
-#include "app/QuorvelMain.h"
+#include "app/GroupController.h"
 
 #include "app/ProcessPage.h"
 #include "app/SettingsPage.h"
 #include "dialogs/FileDialogs.h"
 #include "resgen/LogSink.h"
 #include "support/FileWatch.h"
-#include "support/PathHelpers.h"
 #include "support/QuorvelError.h"
 #include "support/Translation.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-void TMainForm::ShowGroupValues()
+TGroupController::TGroupController(TProcessPage& Page, const TSettingsPage& Settings, ILogSink& Log,
+                                   IFileDialogs& Dialogs, QObject* Parent)
+    : QObject(Parent), FPage(Page), FSettings(Settings), FLog(Log), FDialogs(Dialogs),
+      FWatch(new TFileWatch(this))
 {
-    tsProcess->ShowGroupValues(FGroup.Group);
+    connect(FWatch, &TFileWatch::Changed, this, &TGroupController::ReloadFromDisk);
 }
 
-void TMainForm::StoreGroupValues()
+void TGroupController::ShowConfiguration(const TConfiguration& Config)
 {
-    FGroup.Group = tsProcess->GroupValues();
+    FLastPath = Config.LastPath;
+    FGroup.LastProjectGrp = Config.LastProjGroup;
+    FGroup.LastGroupFile.clear();
+    FHistory = Config.ProjGroups;
+    FLastIndex = -1;
+    FPage.ShowHistory(FHistory, -1);
 }
 
-bool TMainForm::OpenProjectGroup(const QString& FileName)
+void TGroupController::StoreConfiguration(TConfiguration& Config) const
 {
-    QStringList history = tsProcess->History();
+    Config.LastPath = FLastPath;
+    Config.LastProjGroup = FGroup.LastProjectGrp;
+    Config.ProjGroups = FHistory;
+}
+
+bool TGroupController::OpenProjectGroup(const QString& FileName)
+{
     const QString shownGroup = FGroup.LastProjectGrp;
     bool replaced = false;
     const auto listReplaced = [this, &replaced] {
@@ -36,81 +47,95 @@ bool TMainForm::OpenProjectGroup(const QString& FileName)
     bool opened = false;
     try {
         opened =
-            FGroup.OpenProjectGroup(FileName, history, tsSettings->UserDefaults(), listReplaced);
+            FGroup.OpenProjectGroup(FileName, FHistory, FSettings.UserDefaults(), listReplaced);
     } catch (const TQuorvelError&) {
         if (replaced) {
             // After an unreadable project file what was loaded before it
             // stays shown.
-            tsProcess->ShowHistory(history, 0);
+            FPage.ShowHistory(FHistory, 0);
             ShowProjectList(false);
-            ShowGroupValues();
+            FPage.ShowGroupValues(FGroup.Group);
             FBase = TSettingsSnapshot::Of(FGroup);
             WatchGroupFiles();
         } else {
             // An unreadable group file leaves the group shown before: the
             // field names it again, and a run writes into its folder.
             FGroup.LastProjectGrp = shownGroup;
-            tsProcess->ShowHistory(history, history.indexOf(shownGroup));
+            FPage.ShowHistory(FHistory, FHistory.indexOf(shownGroup));
         }
         throw;
     }
-    tsProcess->ShowHistory(history, 0);
+    FPage.ShowHistory(FHistory, 0);
     FBase = TSettingsSnapshot::Of(FGroup);
     WatchGroupFiles();
     ShowProjectList(true);
     if (!opened)
         return false;
-    ShowGroupValues();
+    FPage.ShowGroupValues(FGroup.Group);
     ShowProjectData();
     return true;
 }
 
-void TMainForm::ShowProjectList(bool Select, const QString& Selected)
+void TGroupController::ShowProjectList(bool Select, const QString& Selected)
 {
     QList<bool> missing;
     for (int i = 0; i < FGroup.Projects.Count(); ++i)
         missing.append(!FGroup.ProjectFileExists(i));
-    tsProcess->ShowProjects(FGroup.Projects, missing);
+    FPage.ShowProjects(FGroup.Projects, missing);
     if (!Select || FGroup.Projects.IsEmpty())
         return;
-    tsProcess->SelectProject(qMax(0, FGroup.Projects.IndexOf(Selected)));
+    FPage.SelectProject(qMax(0, FGroup.Projects.IndexOf(Selected)));
 }
 
-void TMainForm::WatchGroupFiles()
+void TGroupController::WatchGroupFiles()
 {
-    QStringList files{FGroup.LastProjectGrp, FGroup.LastGroupFile, tsSettings->TemplateName()};
+    QStringList files{FGroup.LastProjectGrp, FGroup.LastGroupFile, FSettings.TemplateName()};
     if (!FGroup.LastGroupFile.isEmpty())
         for (int i = 0; i < FGroup.Projects.Count(); ++i)
             files << FGroup.ProjectFileName(i);
     FWatch->SetFiles(files);
 }
 
-void TMainForm::SaveGroupSettings()
+void TGroupController::CheckFiles()
+{
+    FWatch->Check();
+}
+
+void TGroupController::AcceptFiles()
+{
+    FWatch->Accept();
+}
+
+void TGroupController::StoreEdits()
 {
     StoreProjectData();
-    StoreGroupValues();
+    FGroup.Group = FPage.GroupValues();
+}
+
+void TGroupController::SaveGroupSettings()
+{
+    StoreEdits();
     const TSettingsSnapshot current = TSettingsSnapshot::Of(FGroup);
     QList<TSettingsConflict> conflicts;
-    FGroup.UpdateVersionSettings(tsSettings->UserDefaults(), [&](TProjectGroup& group) {
+    FGroup.UpdateVersionSettings(FSettings.UserDefaults(), [&](TProjectGroup& group) {
         conflicts = RebaseEdits(FBase, current, group);
         return true;
     });
     FBase = TSettingsSnapshot::Of(FGroup);
     FWatch->Accept();
-    ShowGroupValues();
+    FPage.ShowGroupValues(FGroup.Group);
     ShowProjectData();
     LogConflicts(conflicts);
 }
 
-void TMainForm::ReloadFromDisk()
+void TGroupController::ReloadFromDisk()
 {
     // The group file, the settings file, a project file or the template
     // changed: the group is read again and the user's unsaved edits are put
     // over what the files hold now.
     if (FGroup.LastProjectGrp.isEmpty())
         return;
-    StoreProjectData();
-    StoreGroupValues();
+    StoreEdits();
     const TSettingsSnapshot current = TSettingsSnapshot::Of(FGroup);
     const QString selected = FLastIndex >= 0 && FLastIndex < FGroup.Projects.Count()
                                  ? FGroup.Projects[FLastIndex].Text
@@ -118,39 +143,36 @@ void TMainForm::ReloadFromDisk()
     QList<TSettingsConflict> conflicts;
     try {
         FLastIndex = -1;
-        FGroup.ReloadProjectGroup(tsSettings->UserDefaults());
+        FGroup.ReloadProjectGroup(FSettings.UserDefaults());
         const TSettingsSnapshot disk = TSettingsSnapshot::Of(FGroup);
         conflicts = RebaseEdits(FBase, current, FGroup);
         FBase = disk;
     } catch (const TQuorvelError& e) {
         // Half-way through a checkout a file may be missing for a moment:
         // said in the log, the next change reads it again.
-        FLog->AppendLine(e.Message());
+        FLog.AppendLine(e.Message());
     }
     WatchGroupFiles();
     ShowProjectList(true, selected);
-    ShowGroupValues();
+    FPage.ShowGroupValues(FGroup.Group);
     ShowProjectData();
     LogConflicts(conflicts);
 }
 
-void TMainForm::LogConflicts(const QList<TSettingsConflict>& Conflicts)
+void TGroupController::LogConflicts(const QList<TSettingsConflict>& Conflicts)
 {
     for (const TSettingsConflict& conflict : Conflicts)
-        FLog->AppendLine(ConflictLine(conflict));
+        FLog.AppendLine(ConflictLine(conflict));
 }
 
-bool TMainForm::SelectProjectGroup()
+bool TGroupController::SelectProjectGroup()
 {
     TOpenDialogRequest request;
-    const QString typed = tsProcess->GroupText();
-    // A typed path may hold "/", which Windows takes as a delimiter, too.
-    request.InitialDir =
-        typed.isEmpty() ? FLastPath : ExtractFilePath(QDir::toNativeSeparators(typed));
+    request.InitialDir = ChooserFolder(FPage.GroupText(), FLastPath);
     request.Title = Tr("Select Delphi project group");
     request.Filter = Tr("Project group files|*.groupproj|all|*.*");
     QString chosen;
-    if (!FDialogs->ExecuteOpen(request, chosen))
+    if (!FDialogs.ExecuteOpen(request, chosen))
         return false;
     // As with a choice from the history: the open group's edits are saved first.
     SaveGroupSettings();
@@ -158,47 +180,59 @@ bool TMainForm::SelectProjectGroup()
     return true;
 }
 
-void TMainForm::cbProjectGroupCloseUp()
+void TGroupController::cbProjectGroupCloseUp()
 {
     SaveGroupSettings();
     // Text typed into the field that names no entry: there is nothing to open.
-    const QString chosen = tsProcess->ChosenGroup();
+    const QString chosen = FPage.ChosenGroup();
     if (!chosen.isEmpty())
         OpenProjectGroup(chosen);
 }
 
-void TMainForm::GroupPathEntered(const QString& Path)
+void TGroupController::GroupPathEntered(const QString& Path)
 {
     SaveGroupSettings();
     OpenProjectGroup(QDir::toNativeSeparators(QFileInfo(Path).absoluteFilePath()));
 }
 
-void TMainForm::ShowProjectData()
+void TGroupController::EditHistory()
 {
-    const int index = tsProcess->SelectedProject();
+    QStringList history = FHistory;
+    if (FPage.EditHistory(history))
+        FHistory = history;
+}
+
+void TGroupController::ShowProjectData()
+{
+    const int index = FPage.SelectedProject();
     if (index < 0 || index >= FGroup.Projects.Count() || !FGroup.Projects[index].Info)
         return;
     FLastIndex = index;
-    tsProcess->ShowProjectData(FGroup.Projects[index].Info->ProjectData);
+    FPage.ShowProjectData(FGroup.Projects[index].Info->ProjectData);
 }
 
-void TMainForm::StoreProjectData()
+void TGroupController::StoreProjectData()
 {
     if (FLastIndex < 0 || FLastIndex >= FGroup.Projects.Count() ||
         !FGroup.Projects[FLastIndex].Info)
         return;
-    tsProcess->StoreProjectData(FGroup.Projects[FLastIndex].Info->ProjectData);
+    FPage.StoreProjectData(FGroup.Projects[FLastIndex].Info->ProjectData);
 }
 
-void TMainForm::lbProjectsClick()
+void TGroupController::lbProjectsClick()
 {
     StoreProjectData();
     ShowProjectData();
 }
 
-void TMainForm::lbProjectsClickCheck(int Row, bool Checked)
+void TGroupController::lbProjectsClickCheck(int Row, bool Checked)
 {
     if (Row < 0 || Row >= FGroup.Projects.Count())
         return;
     FGroup.Projects.SetChecked(Row, Checked);
+}
+
+void TGroupController::SetAllChecked(bool Checked)
+{
+    FGroup.Projects.SetAllChecked(Checked);
 }

@@ -6,10 +6,10 @@ class QPlainTextEdit;
 
 // The log pane as the compiler runs' log: text is appended at the end and
 // the pane scrolls to its last line.
-class TMemoLogSink : public ILogSink
+class TLogPaneSink : public ILogSink
 {
 public:
-    explicit TMemoLogSink(QPlainTextEdit* Memo) : FMemo(Memo) {}
+    explicit TLogPaneSink(QPlainTextEdit* Memo) : FMemo(Memo) {}
     void AppendText(const QString& text) override;
     bool AtLineStart() const override;
 
