@@ -257,7 +257,17 @@ QByteArray ReadFileBytes(const QString& fileName)
     };
     if (info.size() > MaxReadBytes)
         throw tooLarge();
-    if (!file.open(QIODevice::ReadOnly)) {
+    bool opened = file.open(QIODevice::ReadOnly);
+#ifdef Q_OS_WIN
+    // Windows refuses to open a file while another program replaces it (a
+    // run saving the settings beside this one): a moment later it is there.
+    for (int attempt = 1; !opened && attempt < ReplaceAttempts && QFileInfo::exists(fileName);
+         ++attempt) {
+        QThread::msleep(ReplaceRetryMs);
+        opened = file.open(QIODevice::ReadOnly);
+    }
+#endif
+    if (!opened) {
         const QString reason = SystemReason(file.errorString());
         throw TQuorvelError(FormatText(Tr("Cannot open file \"%s\". %s"), {fileName, reason}));
     }
