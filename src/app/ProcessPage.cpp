@@ -71,6 +71,9 @@ TProcessPage::TProcessPage(QWidget* Parent) : QWidget(Parent)
     // Esc in the open drop-down belongs to the drop-down: it closes it and
     // must not reach the window's Esc, which would run the generation.
     cbProjectGroup->view()->installEventFilter(this);
+    // The closed field does not step through the history: an arrow key or a
+    // wheel notch would open another group at once.
+    cbProjectGroup->installEventFilter(this);
     btProjectGroup = ImageButton(this, "btProjectGroup", QStyle::SP_DirOpenIcon, nullptr);
     btProjectGroup->setToolTip(QString());
     connect(btProjectGroup, &QToolButton::clicked, this, &TProcessPage::BrowseGroupClicked);
@@ -214,6 +217,18 @@ bool TProcessPage::EditHistory(QStringList& History)
 
 bool TProcessPage::eventFilter(QObject* Watched, QEvent* Event)
 {
+    if (Watched == cbProjectGroup && !cbProjectGroup->view()->isVisible()) {
+        if (Event->type() == QEvent::Wheel)
+            return true;
+        if (Event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(Event);
+            // Alt+Down and F4 still open the drop-down.
+            const bool step = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+                              key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+            if (step && !(key->modifiers() & Qt::AltModifier))
+                return true;
+        }
+    }
     if (Event->type() == QEvent::ShortcutOverride && Watched == cbProjectGroup->view() &&
         static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
         Event->accept();

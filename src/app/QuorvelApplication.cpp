@@ -33,15 +33,15 @@ bool TQuorvelApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void TQuorvelApplication::LoadQtTranslations()
+void TQuorvelApplication::LoadQtTranslations(QCoreApplication& App)
 {
     const QString language = CurrentLanguage();
     if (language == QLatin1String("en"))
         return;
-    auto* translator = new QTranslator(this);
+    auto* translator = new QTranslator(&App);
     if (translator->load(QStringLiteral("qtbase_") + language,
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+        QCoreApplication::installTranslator(translator);
     else
         delete translator;
 }

@@ -11,6 +11,7 @@ public:
     // The program's name and version, as --version shows them.
     static void SetIdentity();
     bool notify(QObject* receiver, QEvent* event) override;
-    // Qt's own texts (standard buttons) in the user's language.
-    void LoadQtTranslations();
+    // Qt's own texts (standard buttons, the options' help) in the user's
+    // language, for this application or the one that prints --help.
+    static void LoadQtTranslations(QCoreApplication& App);
 };

@@ -142,8 +142,13 @@ void TMainForm::ConnectPages()
     connect(tsEdit, &TEditorPage::OkClicked, this, guarded(&TMainForm::btOkClick));
     connect(tsEdit, &TEditorPage::CancelClicked, this, &TMainForm::btCancelClick);
 
-    connect(FRuns, &TGenerationController::Started, this,
-            [this] { tsProcess->SetProcessEnabled(false); });
+    connect(FRuns, &TGenerationController::Started, this, [this] {
+        FFocusBeforeRun = focusWidget();
+        tsProcess->SetProcessEnabled(false);
+        // Qt moves the focus off the disabled command, onto "Close program":
+        // a second Space would end the program.
+        FFocusDuringRun = focusWidget();
+    });
     connect(FRuns, &TGenerationController::Finished, this, &TMainForm::GenerationFinished);
 }
 
@@ -360,6 +365,9 @@ void TMainForm::btProcessClick()
 void TMainForm::GenerationFinished()
 {
     tsProcess->SetProcessEnabled(true);
+    // The focus goes back where it was, unless the user has moved it since.
+    if (FFocusBeforeRun && focusWidget() == FFocusDuringRun)
+        FFocusBeforeRun->setFocus(Qt::OtherFocusReason);
     if (FCloseAfterRun) {
         FCloseAfterRun = false;
         close();

@@ -3,6 +3,7 @@
 #include "app/MainFormEnvironment.h"
 #include "project/Configuration.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -105,6 +106,10 @@ private:
     bool FDestroyed = false;
     // The window was closed during the run: it closes when the run has ended.
     bool FCloseAfterRun = false;
+    // Where the focus stood when the run started, and where Qt put it when
+    // the command was disabled.
+    QPointer<QWidget> FFocusBeforeRun;
+    QPointer<QWidget> FFocusDuringRun;
 
     QStackedWidget* pcMain = nullptr;
     TProcessPage* tsProcess = nullptr;

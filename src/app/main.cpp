@@ -50,11 +50,12 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         TQuorvelApplication::SetIdentity();
         InitTranslation(QCoreApplication::applicationDirPath());
+        TQuorvelApplication::LoadQtTranslations(app);
         ProcessArguments(app);
     }
     TQuorvelApplication app(argc, argv);
     InitTranslation(QCoreApplication::applicationDirPath());
-    app.LoadQtTranslations();
+    TQuorvelApplication::LoadQtTranslations(app);
     const QStringList groups = ProcessArguments(app);
 
     TMainFormEnvironment environment;

@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -85,6 +86,22 @@ private:
     }
 
 private Q_SLOTS:
+    // --help prints before the window's application exists: Qt's own lines
+    // are German as well as the program's.
+    void helpIsGerman()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("A window program shows its help in a message box on Windows");
+#endif
+        QProcess help;
+        help.start(TestFiles::WindowProgram(), {QStringLiteral("--help")});
+        QVERIFY(help.waitForFinished(60000));
+        const QString out = QString::fromUtf8(help.readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral("Zeigt Hilfe zu den Kommandozeilenoptionen an.")) &&
+                     out.contains(QStringLiteral("Projektgruppe, die statt")),
+                 qPrintable(out));
+    }
+
     void initTestCase()
     {
         for (const char* domain : {"default", "dialogs"})
@@ -94,7 +111,10 @@ private Q_SLOTS:
         QCOMPARE(CurrentLanguage(), QStringLiteral("de"));
     }
 
-    void mainWindowCaptions_data() { AddCaptionRows(MainWindowCaptions()); }
+    void mainWindowCaptions_data()
+    {
+        AddCaptionRows(MainWindowCaptions());
+    }
 
     void mainWindowCaptions()
     {
@@ -166,7 +186,10 @@ private Q_SLOTS:
         }
     }
 
-    void listEditorCaptions_data() { AddCaptionRows(ListEditorCaptions()); }
+    void listEditorCaptions_data()
+    {
+        AddCaptionRows(ListEditorCaptions());
+    }
 
     void listEditorCaptions()
     {
@@ -480,7 +503,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TQuorvelApplication app(argc, argv);
     InitTranslation(QCoreApplication::applicationDirPath());
-    app.LoadQtTranslations();
+    TQuorvelApplication::LoadQtTranslations(app);
     TTranslationDeTest test;
     TWindowOnScreenTest onScreen;
     const int failed = QTest::qExec(&test, argc, argv);

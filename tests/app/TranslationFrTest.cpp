@@ -189,7 +189,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TQuorvelApplication app(argc, argv);
     InitTranslation(QCoreApplication::applicationDirPath());
-    app.LoadQtTranslations();
+    TQuorvelApplication::LoadQtTranslations(app);
     TTranslationFrTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -24,6 +24,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -232,6 +233,56 @@ private Q_SLOTS:
 
     // After Remove (or a move) Enter is still OK: no button takes the default
     // from OK by being clicked.
+    // Disabling "Create resource files" for the run moves the focus on; at
+    // the run's end it comes back, so that a second Space runs again instead
+    // of pressing "Close program".
+    void focusReturnsToCreateAfterARun()
+    {
+        TMainFormFixture f;
+        TMainForm& w = Shown(f);
+        const TMainFormUi u(w);
+        u.btProcess->setFocus();
+        QTest::keyClick(u.btProcess, Qt::Key_Space);
+        QVERIFY(Runs(w).IsRunning());
+        QTRY_VERIFY(!Runs(w).IsRunning());
+        QCOMPARE(QApplication::focusWidget(), u.btProcess);
+    }
+
+    // An arrow key or a wheel notch on the closed group field opens nothing.
+    void closedGroupFieldKeepsItsGroup_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Down") << int(Qt::Key_Down);
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown);
+        QTest::newRow("wheel") << 0;
+    }
+
+    void closedGroupFieldKeepsItsGroup()
+    {
+        QFETCH(int, key);
+        TMainFormFixture f;
+        const QStringList groups{f.MakeGroup(QStringLiteral("a"), {QStringLiteral("A.dproj")}),
+                                 f.MakeGroup(QStringLiteral("b"), {QStringLiteral("B.dproj")})};
+        f.WriteConfig(groups[1], TestFiles::FakeCompiler(), {}, {groups[1], groups[0]});
+        TMainForm& w = f.Start();
+        const TMainFormUi u(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        u.cbProjectGroup->setFocus();
+        if (key != 0)
+            QTest::keyClick(u.cbProjectGroup, Qt::Key(key));
+        else {
+            const QPoint at = u.cbProjectGroup->rect().center();
+            QWheelEvent wheel(at, u.cbProjectGroup->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(u.cbProjectGroup, &wheel);
+        }
+        // An opened group would arrive through the event loop.
+        QTest::qWait(0);
+        QCOMPARE(u.cbProjectGroup->currentText(), groups[1]);
+        QCOMPARE(Groups(w).Group().LastProjectGrp, groups[1]);
+    }
+
     void enterInTheListEditorIsOk_data()
     {
         QTest::addColumn<QStringList>("buttons");
