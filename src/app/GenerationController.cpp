@@ -60,6 +60,9 @@ void TGenerationController::RunFinished()
     const TGenerationResult result = FRun->Result();
     // The run is still inside its own signal: it goes once that is over.
     FRun.release()->deleteLater();
+    const QString nothing = NothingWrittenLine(result);
+    if (!nothing.isEmpty())
+        FLog.AppendLine(nothing);
     if (!FErrors->Errors.isEmpty())
         FBoxes.ShowError(FErrors->Errors.join(u'\n'), dmActiveForm);
     if (result.Failed)

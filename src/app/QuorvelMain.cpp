@@ -96,7 +96,9 @@ void TMainForm::CreateControls()
     mmDos->setReadOnly(true);
     mmDos->setFont(FixedFont(11));
     mmDos->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mmDos->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines (a compiler's message, a hint) wrap instead of running off
+    // the pane's edge.
+    mmDos->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     mmDos->setMinimumHeight(0);
     root->addWidget(mmDos, 1);
     resize(DesignClientWidth, DesignClientHeight);
@@ -179,7 +181,13 @@ void TMainForm::FormCreate()
     FIniName = ConfigurationFileName(FAppPath, FEnv.Paths.ExeBaseName);
     tsSettings->SetDefaultFolders(FEnv.Paths.ExePath, FProgPath);
 
-    const TConfiguration c = LoadConfiguration(FIniName, FEnv.Paths.ExePath, FUserPath);
+    TConfiguration c = LoadConfiguration(FIniName, FEnv.Paths.ExePath, FUserPath);
+    // A configuration the window creates escapes text values: every compiler
+    // of the README reads escaped strings right, and the demo's "Müller &
+    // Söhne" stops llvm-rc otherwise. One without the key keeps meaning off,
+    // so that existing setups and pipelines build as before.
+    if (!QFileInfo::exists(FIniName))
+        c.EscapeValues = true;
     tsSettings->ShowSettings(c);
     FGroups->ShowConfiguration(c);
 

@@ -147,10 +147,11 @@ bool TSettingsPage::SelectResCompiler()
     request.InitialDir = ChooserFolder(ResourceCompiler(), FCompilerFolder);
     request.FileName = QStringLiteral("brcc32.exe");
     request.Title = Tr("Select resource compiler");
+#ifdef Q_OS_WIN
     request.Filter = Tr("Programs|*.exe");
-#ifndef Q_OS_WIN
-    // Compilers have no ".exe" here: without this entry none could be chosen.
-    request.Filter += QLatin1Char('|') + Tr("all|*");
+#else
+    // Programs have no ".exe" here: any file of a programs folder is one.
+    request.Filter = Tr("Programs|*");
 #endif
     QString chosen;
     if (!FDialogs.ExecuteOpen(request, chosen))

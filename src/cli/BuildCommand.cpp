@@ -128,8 +128,9 @@ int JobCount(const QString& given)
 // a platform) succeeds, but a pipeline's log should say why nothing happened.
 void NoteNothingToBuild(TCliContext& c, const TGenerationResult& result)
 {
-    if (result.Written.isEmpty() && !result.Failed && result.Skipped == 0) {
-        c.Err << Tr("No checked project with a platform: no script was written") << "\n";
+    const QString line = NothingWrittenLine(result);
+    if (!line.isEmpty()) {
+        c.Err << line << "\n";
         c.Err.flush();
     }
 }

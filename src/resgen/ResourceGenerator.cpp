@@ -71,10 +71,14 @@ QString EscapeHint(const QString& text, bool escapeValues)
         return QString();
     for (QChar c : text)
         if (c.unicode() > 0x7F)
+            // Two short lines: the cure stands on its own where a log pane
+            // or a terminal shows it.
             return QStringLiteral("*** ") +
-                   Tr("The script holds non-ASCII text and \"Escape text values\" is off: the "
-                      "compiler may read it in another code page. Switch on \"Escape text "
-                      "values\" on the settings page, or build with --escape-values.");
+                   Tr("The script holds non-ASCII text, which the compiler may read in another "
+                      "code page.") +
+                   QStringLiteral("\r\n*** ") +
+                   Tr("Switch on \"Escape text values\" on the settings page, or build with "
+                      "--escape-values.");
     return QString();
 }
 
@@ -110,6 +114,13 @@ bool WriteScriptFile(const TResourceScript& script, QString* detail)
             *detail = e.Message();
         return false;
     }
+}
+
+QString NothingWrittenLine(const TGenerationResult& result)
+{
+    if (!result.Written.isEmpty() || result.Failed || result.Skipped > 0)
+        return QString();
+    return Tr("No checked project with a platform: no script was written");
 }
 
 QString WriteFailureMessage(const QString& groupFolder)

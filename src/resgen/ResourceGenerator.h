@@ -121,6 +121,9 @@ QByteArray EncodeScript(const QString& text, const TTextFormat& templateFormat);
 // Writes the script's bytes over any file of that name; false on failure,
 // with the error (naming the script and the system's reason) in detail.
 bool WriteScriptFile(const TResourceScript& script, QString* detail = nullptr);
+// The line that says why a run wrote no script: no checked project has a
+// platform. Empty when the run wrote one, failed or skipped a project.
+QString NothingWrittenLine(const TGenerationResult& result);
 // The message of a run that could not write a script: "Could not write to %s"
 // with the group folder.
 QString WriteFailureMessage(const QString& groupFolder);

@@ -60,6 +60,47 @@ private Q_SLOTS:
         QCOMPARE(Groups(w).Group().LastGroupFile, f.WorkDir() + QStringLiteral("G.vprj"));
     }
 
+    // A first start on a fresh configuration builds the shipped demo with
+    // llvm-rc: the configuration the window creates escapes text values.
+    void firstRunBuildsTheDemoWithLlvmRc()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the build machine's llvm-rc is a Linux program");
+#endif
+        const QString llvmRc = QStringLiteral("/usr/bin/llvm-rc");
+        if (!QFileInfo::exists(llvmRc))
+            QSKIP("llvm-rc is not installed (Debian package llvm-14)");
+        TMainFormFixture f;
+        const QString examples = TestFiles::ExamplesDir() + QStringLiteral("/demo/");
+        for (const QString& file : TestFiles::FindFiles(
+                 examples, {QStringLiteral(".groupproj"), QStringLiteral(".dproj")}))
+            TestFiles::Write(f.WorkDir() + file.mid(examples.size()), TestFiles::Read(file));
+        f.Dialogs.SetNextFileName(llvmRc);
+        f.Dialogs.SetNextFileName(f.WorkDir() + QStringLiteral("Demo.groupproj"));
+        TMainForm& w = f.Start();
+        const TMainFormUi u(w);
+        u.btProcess->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!Runs(w).IsRunning(), 60000);
+        const QString log = u.mmDos->toPlainText();
+        QVERIFY2(log.count(QStringLiteral("Version resource: ")) == 5 &&
+                     !log.contains(QStringLiteral("***")),
+                 qPrintable(log));
+        QVERIFY(f.Boxes.Errors().isEmpty());
+    }
+
+    // "Create resource files" with nothing checked says so in the log.
+    void nothingCheckedIsSaid()
+    {
+        TMainFormFixture f;
+        TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
+        u.sbCheckNone->click();
+        u.btProcess->click();
+        QTRY_VERIFY(!Runs(w).IsRunning());
+        QCOMPARE(u.mmDos->toPlainText(),
+                 QStringLiteral("No checked project with a platform: no script was written\n"));
+    }
+
     void cancellingAChooserEndsTheProgram()
     {
         TMainFormFixture f;

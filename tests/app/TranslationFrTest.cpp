@@ -125,8 +125,12 @@ private Q_SLOTS:
                                        << QStringLiteral("Project group files|*.groupproj|all|*.*");
         QTest::newRow("template") << 1 << QStringLiteral("Select resource template")
                                   << QStringLiteral("Templates|*.trc|all|*.*");
-        QTest::newRow("compiler") << 2 << QStringLiteral("Select resource compiler")
-                                  << QStringLiteral("Programs|*.exe");
+#ifdef Q_OS_WIN
+        const QString programs = QStringLiteral("Programs|*.exe");
+#else
+        const QString programs = QStringLiteral("Programs|*");
+#endif
+        QTest::newRow("compiler") << 2 << QStringLiteral("Select resource compiler") << programs;
     }
 
     void fileChooserTitles()

@@ -559,9 +559,9 @@ TEST(BuildCommand, CompilerGetsOptionsScriptAndResourceFile)
 
 const char* const LlvmRc = "/usr/bin/llvm-rc";
 const char* const EscapeHint =
-    "*** The script holds non-ASCII text and \"Escape text values\" is off: the compiler may "
-    "read it in another code page. Switch on \"Escape text values\" on the settings page, or "
-    "build with --escape-values.\n";
+    "*** The script holds non-ASCII text, which the compiler may read in another code page.\n"
+    "*** Switch on \"Escape text values\" on the settings page, or build with "
+    "--escape-values.\n";
 
 struct THintCase {
     const char* Name;
