@@ -7,6 +7,8 @@
 #include "resgen/GenerationRun.h"
 #include "resgen/LogSink.h"
 #include "resgen/ResourceCompiler.h"
+#include "resgen/StepLog.h"
+#include "support/Translation.h"
 
 // A run's start failures, kept for the one box after the run: one line per
 // distinct reason, for a missing compiler fails every script alike.
@@ -45,24 +47,64 @@ void TGenerationController::Start(const TProjectGroup& Group, const TConfigurati
     FCompiler->Options = Config.ResourceCompilerOptions;
     FCompiler->TimeoutMs = FCompilerTimeoutMs;
     FErrors->Errors.clear();
+    FStepsDone = FCompiled = FFailed = 0;
+    FCancelled = false;
+    // Which group a run belongs to stays readable in a long log.
+    FLog.AppendLine(Tr("Create resource files: %1").arg(Group.LastProjectGrp));
+    FClock.start();
     // One compiler at a time, so that the log shows each one's output as it
     // comes; the window stays live while they run.
     FRun = std::make_unique<TGenerationRun>(*FCompiler, FLog, *FErrors);
+    FRun->Compiled = [this](int, const TCompileJob&, const TCompileResult& result) {
+        StepDone(result.Failed);
+    };
+    FRun->ProjectError = [this](int, const QString& entry, const QString& message, TStepLog& log) {
+        log.AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry + QStringLiteral(": ") +
+                       message);
+        StepDone(true);
+    };
     connect(FRun.get(), &TGenerationRun::Finished, this, &TGenerationController::RunFinished);
     FRun->Start(input);
     FBusy = std::make_unique<TOverrideCursor>();
     Q_EMIT Started();
+    Q_EMIT Progress(0, FRun->StepCount());
+}
+
+void TGenerationController::Cancel()
+{
+    if (!FRun || FCancelled)
+        return;
+    FCancelled = true;
+    FRun->Cancel();
+}
+
+void TGenerationController::StepDone(bool Failed)
+{
+    ++FStepsDone;
+    if (Failed)
+        ++FFailed;
+    else
+        ++FCompiled;
+    Q_EMIT Progress(FStepsDone, FRun->StepCount());
 }
 
 void TGenerationController::RunFinished()
 {
     FBusy.reset();
     const TGenerationResult result = FRun->Result();
+    const int count = FRun->StepCount();
     // The run is still inside its own signal: it goes once that is over.
     FRun.release()->deleteLater();
     const QString nothing = NothingWrittenLine(result);
     if (!nothing.isEmpty())
         FLog.AppendLine(nothing);
+    if (FCancelled)
+        FLog.AppendLine(Tr("Cancelled after %1 of %2 scripts").arg(FStepsDone).arg(count));
+    FLog.AppendLine(Tr("Scripts written: %1, compiled: %2, failed: %3, time: %4 s")
+                        .arg(result.Written.size())
+                        .arg(FCompiled)
+                        .arg(FFailed)
+                        .arg(QString::number(double(FClock.elapsed()) / 1000.0, 'f', 1)));
     if (!FErrors->Errors.isEmpty())
         FBoxes.ShowError(FErrors->Errors.join(u'\n'), dmActiveForm);
     if (result.Failed)

@@ -3,6 +3,7 @@
 #include "project/Configuration.h"
 #include "project/ProjectGroup.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <memory>
@@ -31,9 +32,14 @@ public:
     // values, the template read as it is on disk now; an unreadable template
     // throws TQuorvelError and nothing starts. Ignored while a run goes on.
     void Start(const TProjectGroup& Group, const TConfiguration& Config);
+    // Writes no further script and ends the running compilers with the
+    // processes they started; Finished follows once they have ended.
+    void Cancel();
 
 Q_SIGNALS:
     void Started();
+    // Scripts done (written and compiled) of the run's scripts.
+    void Progress(int Done, int Count);
     // After the run's boxes have been shown.
     void Finished();
 
@@ -41,6 +47,7 @@ private:
     class TCollectedErrors;
 
     void RunFinished();
+    void StepDone(bool Failed);
 
     ILogSink& FLog;
     IMessageBoxes& FBoxes;
@@ -51,4 +58,9 @@ private:
     std::unique_ptr<TGenerationRun> FRun;
     // The busy cursor, shown for as long as the run lasts.
     std::unique_ptr<TOverrideCursor> FBusy;
+    QElapsedTimer FClock;
+    int FStepsDone = 0;
+    int FCompiled = 0;
+    int FFailed = 0;
+    bool FCancelled = false;
 };

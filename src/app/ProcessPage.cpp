@@ -362,9 +362,20 @@ void TProcessPage::sbCopyMinorClick()
     ShowSpin(udMinor, PartSpinRange, udProdMinor->value());
 }
 
-void TProcessPage::SetProcessEnabled(bool Enabled)
+void TProcessPage::SetRunning(bool Running)
 {
-    btProcess->setEnabled(Enabled);
+    for (QWidget* control :
+         {static_cast<QWidget*>(cbProjectGroup), static_cast<QWidget*>(btProjectGroup),
+          static_cast<QWidget*>(btSettings)})
+        control->setEnabled(!Running);
+    btProcess->setIcon(
+        style()->standardIcon(Running ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    btProcess->setText(Running ? Tr("Cancel") : Tr("Create resource files"));
+}
+
+void TProcessPage::ShowProgress(int Done, int Count)
+{
+    btProcess->setText(Tr("Cancel (%1 of %2)").arg(Done).arg(Count));
 }
 
 void TProcessPage::PressEscape()

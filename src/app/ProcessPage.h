@@ -59,8 +59,11 @@ public:
     // Selects an entry without reporting it.
     void SelectProject(int Row);
 
-    // "Create resource files" is disabled while a run goes on.
-    void SetProcessEnabled(bool Enabled);
+    // While a run goes on "Create resource files" is "Cancel" with the
+    // run's progress, and the group field, its chooser and the settings
+    // button are disabled: the group cannot change under the run.
+    void SetRunning(bool Running);
+    void ShowProgress(int Done, int Count);
     // Esc on this page: "Create resource files" when it is enabled.
     void PressEscape();
 

@@ -146,11 +146,12 @@ void TMainForm::ConnectPages()
 
     connect(FRuns, &TGenerationController::Started, this, [this] {
         FFocusBeforeRun = focusWidget();
-        tsProcess->SetProcessEnabled(false);
-        // Qt moves the focus off the disabled command, onto "Close program":
-        // a second Space would end the program.
+        tsProcess->SetRunning(true);
+        // Qt moves the focus off a control disabled for the run, onto
+        // "Close program": a second Space would end the program.
         FFocusDuringRun = focusWidget();
     });
+    connect(FRuns, &TGenerationController::Progress, tsProcess, &TProcessPage::ShowProgress);
     connect(FRuns, &TGenerationController::Finished, this, &TMainForm::GenerationFinished);
 }
 
@@ -361,8 +362,11 @@ void TMainForm::EscapePressed()
 
 void TMainForm::btProcessClick()
 {
-    if (FRuns->IsRunning())
+    // During a run the command is "Cancel".
+    if (FRuns->IsRunning()) {
+        FRuns->Cancel();
         return;
+    }
     FGroups->StoreEdits();
     // No group has been opened yet: there is no folder to write into.
     if (FGroups->Group().LastProjectGrp.isEmpty())
@@ -372,7 +376,7 @@ void TMainForm::btProcessClick()
 
 void TMainForm::GenerationFinished()
 {
-    tsProcess->SetProcessEnabled(true);
+    tsProcess->SetRunning(false);
     // The focus goes back where it was, unless the user has moved it since.
     if (FFocusBeforeRun && focusWidget() == FFocusDuringRun)
         FFocusBeforeRun->setFocus(Qt::OtherFocusReason);

@@ -128,10 +128,10 @@ void PrepareCompilerProcess(QProcess& process, const TCompilerSettings& settings
     });
 #else
     process.setArguments(CompilerArguments(settings.Options, scriptPath, resourcePath));
-    // A compiler that may be ended leads a process group of its own, so that
-    // the processes a script starts end with it.
-    if (settings.EndOnTimeout)
-        process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    // Every compiler may be ended (a time limit, a cancelled run): it leads a
+    // process group of its own, so that the processes a script starts end
+    // with it.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
 #endif
 }
 

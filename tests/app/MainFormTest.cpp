@@ -97,7 +97,7 @@ private Q_SLOTS:
         u.sbCheckNone->click();
         u.btProcess->click();
         QTRY_VERIFY(!Runs(w).IsRunning());
-        QCOMPARE(u.mmDos->toPlainText(),
+        QCOMPARE(RunOutput(u.mmDos),
                  QStringLiteral("No checked project with a platform: no script was written\n"));
     }
 
@@ -448,7 +448,7 @@ private Q_SLOTS:
         const QString text = QString::fromUtf8(TestFiles::Read(script));
         QVERIFY(text.contains(QStringLiteral("1,8,3,4")));
         QVERIFY(text.contains(QStringLiteral("Umbrella")));
-        const QString log = u.mmDos->toPlainText();
+        const QString log = RunOutput(u.mmDos);
         QVERIFY(log.startsWith(QStringLiteral("=====================================\n"
                                               "Compile resource file: %1 => App-32.res")
                                    .arg(TestFiles::Native(QStringLiteral("Resources/App-32.rc")))));
@@ -494,18 +494,19 @@ private Q_SLOTS:
         u.btProcess->click();
         QVERIFY(Runs(w).IsRunning());
         // The run starts on the event loop, after the click has returned.
-        QTRY_COMPARE(u.mmDos->toPlainText(), headers);
-        QVERIFY(!u.btProcess->isEnabled());
+        QTRY_COMPARE(RunOutput(u.mmDos), headers);
+        // During the run the command cancels it.
+        QCOMPARE(u.btProcess->text(), QStringLiteral("Cancel (0 of 1)"));
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(u.mmDos->toPlainText().left(headers.size() + 9),
+        QTRY_COMPARE_WITH_TIMEOUT(RunOutput(u.mmDos).left(headers.size() + 9),
                                   headers + QStringLiteral("compiled\n"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
         qunsetenv("FAKERC_STDOUT");
         qunsetenv("FAKERC_SLEEP_MS");
         QVERIFY(!Runs(w).IsRunning());
-        QVERIFY(u.btProcess->isEnabled());
-        QCOMPARE(u.mmDos->toPlainText(),
+        QCOMPARE(u.btProcess->text(), QStringLiteral("Create resource files"));
+        QCOMPARE(RunOutput(u.mmDos),
                  headers + QStringLiteral("compiled\n*** Error: Cannot open file \"%1\". %2\n")
                                .arg(TestFiles::Native(f.WorkDir() + QStringLiteral("App-32.res")),
                                     TestFiles::NotFoundText()));
@@ -535,7 +536,7 @@ private Q_SLOTS:
         qunsetenv("FAKERC_STDOUT");
         qunsetenv("FAKERC_SLEEP_MS");
         QVERIFY2(timer.elapsed() < 12000, "the run waited for the compiler to end");
-        QCOMPARE(u.mmDos->toPlainText(),
+        QCOMPARE(RunOutput(u.mmDos),
                  QStringLiteral("=====================================\n"
                                 "Compile resource file: %1 => App-32.res\n"
                                 "started\n*** Error: The wait operation timed out\n")
@@ -558,7 +559,7 @@ private Q_SLOTS:
         QVERIFY(f.Boxes.Errors().isEmpty());
         QVERIFY(!QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/App-32.rc")));
         QVERIFY(QFileInfo::exists(f.WorkDir() + QStringLiteral("Resources/Lib-32.rc")));
-        const QString log = u.mmDos->toPlainText();
+        const QString log = RunOutput(u.mmDos);
         QVERIFY2(
             log.startsWith(QStringLiteral("*** Error: App.dproj: file version 1.2.3.65536 has a "
                                           "part outside 0 to 65535, which a VERSIONINFO "

@@ -267,12 +267,17 @@ private Q_SLOTS:
         u.cbWin64->setChecked(false);
         u.btProcess->click();
         QTRY_VERIFY(!Runs(w).IsRunning());
-        const QStringList lines = u.mmDos->toPlainText().split(u'\n');
-        QVERIFY(lines.size() >= 2);
-        QCOMPARE(lines[0], QStringLiteral("====================================="));
-        QCOMPARE(lines[1], QStringLiteral("Ressourcendatei kompilieren: ") +
+        const QStringList lines = u.mmDos->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() >= 4);
+        QCOMPARE(lines[0], QStringLiteral("Ressourcendateien erzeugen: ") + f.WorkDir() +
+                               QStringLiteral("Group.groupproj"));
+        QCOMPARE(lines[1], QStringLiteral("====================================="));
+        QCOMPARE(lines[2], QStringLiteral("Ressourcendatei kompilieren: ") +
                                QDir::toNativeSeparators(QStringLiteral("Resources/App-32.rc")) +
                                QStringLiteral(" => App-32.res"));
+        QVERIFY2(lines.last().startsWith(
+                     QStringLiteral("Skripte geschrieben: 1, kompiliert: 1, fehlgeschlagen: 0, ")),
+                 qPrintable(lines.last()));
         QVERIFY(f.Boxes.Calls.isEmpty());
     }
 

@@ -7,6 +7,7 @@
 #include "guisupport/MainFormUi.h"
 #include "project/Configuration.h"
 #include "support/IniFile.h"
+#include "support/Translation.h"
 #include "testsupport/TestFiles.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -246,6 +247,37 @@ private Q_SLOTS:
         QVERIFY(Runs(w).IsRunning());
         QTRY_VERIFY(!Runs(w).IsRunning());
         QCOMPARE(QApplication::focusWidget(), u.btProcess);
+    }
+
+    // Esc during a run is "Cancel": the running compiler ends with the
+    // processes it started, no further script is written, and the log says
+    // how far the run came; the group cannot change meanwhile.
+    void cancelEndsTheRun()
+    {
+        TMainFormFixture f;
+        const QString pids = f.WorkDir() + QStringLiteral("pids");
+        qputenv("FAKERC_PID_FILE", QFile::encodeName(pids));
+        qputenv("FAKERC_SLEEP_MS", "60000");
+        const auto restore = qScopeGuard([] {
+            qunsetenv("FAKERC_PID_FILE");
+            qunsetenv("FAKERC_SLEEP_MS");
+        });
+        TMainForm& w = Shown(f);
+        const TMainFormUi u(w);
+        u.btProcess->click();
+        QTRY_VERIFY(QFileInfo::exists(pids) && TestFiles::Read(pids).endsWith('\n'));
+        QCOMPARE(u.btProcess->text(), Tr("Cancel (%1 of %2)").arg(0).arg(4));
+        QVERIFY(!u.cbProjectGroup->isEnabled() && !u.btProjectGroup->isEnabled() &&
+                !u.btSettings->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!Runs(w).IsRunning());
+        QVERIFY(!TestFiles::ProcessAlive(TestFiles::Read(pids).trimmed().toLongLong()));
+        QCOMPARE(TestFiles::FindFiles(f.WorkDir(), {QStringLiteral(".rc")}).size(), 1);
+        QVERIFY2(
+            u.mmDos->toPlainText().contains(Tr("Cancelled after %1 of %2 scripts").arg(1).arg(4)),
+            qPrintable(u.mmDos->toPlainText()));
+        QVERIFY(u.cbProjectGroup->isEnabled());
+        QCOMPARE(u.btProcess->text(), Tr("Create resource files"));
     }
 
     // An arrow key or a wheel notch on the closed group field opens nothing.

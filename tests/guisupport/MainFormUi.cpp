@@ -1,5 +1,7 @@
 #include "guisupport/MainFormUi.h"
 
+#include "support/Translation.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QAction>
@@ -56,4 +58,17 @@ const TGroupController& Groups(QWidget& Form)
 const TGenerationController& Runs(QWidget& Form)
 {
     return *Find<TGenerationController>(Form);
+}
+
+QString RunOutput(const QPlainTextEdit* Log)
+{
+    const QString opening = Tr("Create resource files: %1").section(QStringLiteral("%1"), 0, 0);
+    const QString summary = Tr("Scripts written: %1, compiled: %2, failed: %3, time: %4 s")
+                                .section(QStringLiteral("%1"), 0, 0);
+    QStringList kept;
+    const QStringList lines = Log->toPlainText().split(u'\n');
+    for (const QString& line : lines)
+        if (!line.startsWith(opening) && !line.startsWith(summary))
+            kept.append(line);
+    return kept.join(u'\n');
 }

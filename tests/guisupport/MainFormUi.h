@@ -75,3 +75,7 @@ struct TMainFormUi {
 // runs of "Create resource files".
 const TGroupController& Groups(QWidget& Form);
 const TGenerationController& Runs(QWidget& Form);
+
+// The log pane's text without the line that opens each run (the group's
+// name) and the one that ends it (its figures and time).
+QString RunOutput(const QPlainTextEdit* Log);
