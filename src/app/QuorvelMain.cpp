@@ -251,8 +251,16 @@ void TMainForm::FormShow()
 void TMainForm::closeEvent(QCloseEvent* Event)
 {
     if (FRuns->IsRunning()) {
-        // Closing waits for the run: the settings are saved when it has ended.
-        FCloseAfterRun = true;
+        // The user decides whether the run goes on; a request from outside
+        // (a signal, the session's end) cancels it. Either way the window
+        // closes, saving, once the compilers have ended.
+        if (FExitCode >= 0 ||
+            FBoxes->Confirm(Tr("\"Create resource files\" is running. Cancel it and close "
+                               "the program?"),
+                            dmActiveForm)) {
+            FCloseAfterRun = true;
+            FRuns->Cancel();
+        }
         Event->ignore();
         return;
     }

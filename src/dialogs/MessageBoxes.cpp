@@ -39,6 +39,18 @@ QScreen* MonitorScreen(TDefaultMonitor monitor)
     return QGuiApplication::primaryScreen();
 }
 
+void CenterOn(QMessageBox& box, TDefaultMonitor monitor)
+{
+    box.adjustSize();
+    if (QScreen* screen = MonitorScreen(monitor)) {
+        const QRect area =
+            monitor == dmDesktop ? screen->virtualGeometry() : screen->availableGeometry();
+        QRect frame = box.frameGeometry();
+        frame.moveCenter(area.center());
+        box.move(frame.topLeft());
+    }
+}
+
 int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& title,
             const QString& text, TDefaultMonitor monitor)
 {
@@ -53,14 +65,7 @@ int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& title
             grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                           grid->rowCount(), 0, 1, grid->columnCount());
     }
-    box.adjustSize();
-    if (QScreen* screen = MonitorScreen(monitor)) {
-        const QRect area =
-            monitor == dmDesktop ? screen->virtualGeometry() : screen->availableGeometry();
-        QRect frame = box.frameGeometry();
-        frame.moveCenter(area.center());
-        box.move(frame.topLeft());
-    }
+    CenterOn(box, monitor);
     box.exec();
     // One OK button: its result is 1, whatever closed the box.
     return 1;
@@ -76,4 +81,15 @@ int TMessageBoxes::ShowInfo(const QString& Title, const QString& Text, TDefaultM
 int TMessageBoxes::ShowError(const QString& Text, TDefaultMonitor Monitor)
 {
     return ShowBox(QMessageBox::Critical, Tr("Error"), QString(), Text, Monitor);
+}
+
+bool TMessageBoxes::Confirm(const QString& Text, TDefaultMonitor Monitor)
+{
+    QMessageBox box(QMessageBox::Question, Tr("Confirm"), Text, QMessageBox::Yes | QMessageBox::No);
+    // Enter or Esc by mistake changes nothing.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    CenterOn(box, Monitor);
+    return box.exec() == QMessageBox::Yes;
 }

@@ -15,6 +15,9 @@ public:
     virtual int ShowInfo(const QString& Title, const QString& Text, TDefaultMonitor Monitor) = 0;
     // An error box captioned "Error" with one OK button; returns 1 for OK.
     virtual int ShowError(const QString& Text, TDefaultMonitor Monitor) = 0;
+    // A question captioned "Confirm" with Yes and No, No the default and
+    // Esc; true for Yes.
+    virtual bool Confirm(const QString& Text, TDefaultMonitor Monitor) = 0;
 };
 
 // The real boxes: modal, on top of all windows, centred on the chosen monitor.
@@ -23,4 +26,5 @@ class TMessageBoxes : public IMessageBoxes
 public:
     int ShowInfo(const QString& Title, const QString& Text, TDefaultMonitor Monitor) override;
     int ShowError(const QString& Text, TDefaultMonitor Monitor) override;
+    bool Confirm(const QString& Text, TDefaultMonitor Monitor) override;
 };

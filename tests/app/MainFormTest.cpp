@@ -11,11 +11,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -497,23 +499,53 @@ private Q_SLOTS:
         QTRY_COMPARE(RunOutput(u.mmDos), headers);
         // During the run the command cancels it.
         QCOMPARE(u.btProcess->text(), QStringLiteral("Cancel (0 of 1)"));
+        // Closing asks; "No" keeps the run going.
+        f.Boxes.Answers = {false};
         QVERIFY(!w.close());
+        QCOMPARE(f.Boxes.Questions.size(), 1);
         QVERIFY(w.isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(RunOutput(u.mmDos).left(headers.size() + 9),
                                   headers + QStringLiteral("compiled\n"), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Runs(w).IsRunning(), 5000);
         qunsetenv("FAKERC_STDOUT");
         qunsetenv("FAKERC_SLEEP_MS");
-        QVERIFY(!Runs(w).IsRunning());
+        QVERIFY(w.isVisible());
         QCOMPARE(u.btProcess->text(), QStringLiteral("Create resource files"));
         QCOMPARE(RunOutput(u.mmDos),
                  headers + QStringLiteral("compiled\n*** Error: Cannot open file \"%1\". %2\n")
                                .arg(TestFiles::Native(f.WorkDir() + QStringLiteral("App-32.res")),
                                     TestFiles::NotFoundText()));
         QVERIFY(f.Boxes.Errors().isEmpty());
+        QVERIFY(w.close());
         QCOMPARE(TIniFile(f.WorkDir() + QStringLiteral("Group.vprj"))
                      .ReadInteger(QStringLiteral("App.dproj"), QStringLiteral("fvBuild"), -1),
                  9);
+    }
+
+    // Closing during a run and answering "Yes" cancels the run, and the
+    // window closes, saving, once its compiler has ended.
+    void closeDuringARunCancelsIt()
+    {
+        TMainFormFixture f;
+        const QString pids = f.WorkDir() + QStringLiteral("pids");
+        qputenv("FAKERC_PID_FILE", QFile::encodeName(pids));
+        qputenv("FAKERC_SLEEP_MS", "60000");
+        const auto restore = qScopeGuard([] {
+            qunsetenv("FAKERC_PID_FILE");
+            qunsetenv("FAKERC_SLEEP_MS");
+        });
+        TMainForm& w = StartOnGroup(f);
+        const TMainFormUi u(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        u.btProcess->click();
+        QTRY_VERIFY(QFileInfo::exists(pids) && TestFiles::Read(pids).endsWith('\n'));
+        QVERIFY(!w.close());
+        QTRY_VERIFY(!w.isVisible());
+        QCOMPARE(f.Boxes.Questions.size(), 1);
+        QVERIFY(!TestFiles::ProcessAlive(TestFiles::Read(pids).trimmed().toLongLong()));
+        QVERIFY(u.mmDos->toPlainText().contains(QStringLiteral("Cancelled after 1 of 6 scripts")));
+        QVERIFY(QFileInfo::exists(f.ConfigFile()));
     }
 
     // A compiler past the time limit: the run ends with the time-out line

@@ -360,6 +360,25 @@ private Q_SLOTS:
         QCOMPARE(seenButton.remove(u'&'), QStringLiteral("OK"));
     }
 
+    // The question before a run is given up: German, and Enter by mistake
+    // answers "No".
+    void confirmBox()
+    {
+        QString caption, defaultButton;
+        bool answer = true;
+        const bool driven = DriveModal(
+            [&] { answer = TMessageBoxes().Confirm(QStringLiteral("text"), dmActiveForm); },
+            [&](QWidget* box) {
+                caption = box->windowTitle();
+                defaultButton = qobject_cast<QMessageBox*>(box)->defaultButton()->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+        QVERIFY(driven);
+        QCOMPARE(caption, QStringLiteral("Bestätigen"));
+        QCOMPARE(defaultButton.remove(u'&'), QStringLiteral("Nein"));
+        QVERIFY(!answer);
+    }
+
     // Qt's catalog is loaded, too: its buttons speak German.
     void qtStandardButtons()
     {

@@ -27,6 +27,14 @@ public:
         Calls.append({true, QString(), Text});
         return 1;
     }
+    // Each question takes the next answer; with none left, Yes.
+    QList<bool> Answers;
+    QStringList Questions;
+    bool Confirm(const QString& Text, TDefaultMonitor) override
+    {
+        Questions.append(Text);
+        return Answers.isEmpty() || Answers.takeFirst();
+    }
     QStringList Errors() const
     {
         QStringList result;
