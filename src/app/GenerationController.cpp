@@ -55,7 +55,11 @@ void TGenerationController::Start(const TProjectGroup& Group, const TConfigurati
     // One compiler at a time, so that the log shows each one's output as it
     // comes; the window stays live while they run.
     FRun = std::make_unique<TGenerationRun>(*FCompiler, FLog, *FErrors);
+    FCompilerName = Config.ResourceCompiler;
+    FStartFailures.clear();
     FRun->Compiled = [this](int, const TCompileJob&, const TCompileResult& result) {
+        if (!result.Started && !FStartFailures.contains(result.Reason))
+            FStartFailures.append(result.Reason);
         StepDone(result.Failed);
     };
     FRun->ProjectError = [this](int, const QString& entry, const QString& message, TStepLog& log) {
@@ -105,8 +109,16 @@ void TGenerationController::RunFinished()
                         .arg(FCompiled)
                         .arg(FFailed)
                         .arg(QString::number(double(FClock.elapsed()) / 1000.0, 'f', 1)));
-    if (!FErrors->Errors.isEmpty())
-        FBoxes.ShowError(FErrors->Errors.join(u'\n'), dmActiveForm);
+    // A compiler that cannot be started fails every script alike: one box
+    // names it, the log has the reason with each script.
+    QStringList errors;
+    for (const QString& reason : std::as_const(FStartFailures)) {
+        errors.append(CompilerStartMessage(FCompilerName, reason));
+        FErrors->Errors.removeAll(Tr("Error: ") + reason);
+    }
+    errors += FErrors->Errors;
+    if (!errors.isEmpty())
+        FBoxes.ShowError(errors.join(u'\n'), dmActiveForm);
     if (result.Failed)
         FBoxes.ShowError(result.Message, dmActiveForm);
     Q_EMIT Finished();

@@ -48,6 +48,9 @@ private:
 
     void RunFinished();
     void StepDone(bool Failed);
+    QString FCompilerName;
+    // Why the compiler could not be started, each reason once.
+    QStringList FStartFailures;
 
     ILogSink& FLog;
     IMessageBoxes& FBoxes;

@@ -197,7 +197,10 @@ int RunBuild(TCliContext& c, const QStringList& args)
         // One clear line instead of the system's bare error for every script;
         // the scripts are still written.
         const QString reason =
-            Tr("No resource compiler: set one with --compiler or on the settings page");
+            compiler.Compiler.isEmpty()
+                ? Tr("No resource compiler: set one with --compiler or on the settings page")
+                : CompilerStartMessage(compiler.Compiler,
+                                       CompilerUnavailableReason(compiler.Compiler));
         failures.append({QString(), QString(), reason});
         errors.ShowError(reason);
         run.CompileScripts = false;

@@ -89,6 +89,9 @@ void TCompileRun::StartFailed(const QString& reason)
     FOutcome.Reason = reason;
     if (FProcess)
         FProcess->disconnect(this);
+    // Said with the script in the log, and to the caller, who may say it once
+    // for a whole run.
+    FLog.AppendLine(CompileErrorLine(reason));
     FErrors.ShowError(Tr("Error: ") + FOutcome.Reason);
     Finish();
 }

@@ -16,6 +16,7 @@ TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& o
             log.AppendLine(job.FailureHint);
         // The log or the error box has said why already.
         result.Failed = true;
+        result.Started = outcome.Started;
         result.Reason = outcome.Reason;
         return result;
     }

@@ -17,6 +17,8 @@ class TCompileRun;
 // What came of one compile once its log is complete.
 struct TCompileResult {
     bool Failed = false;
+    // False for a compiler that could not be started.
+    bool Started = true;
     // Why: the compiler run's reason, or what is wrong with the resource file.
     QString Reason;
 };

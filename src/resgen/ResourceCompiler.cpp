@@ -103,6 +103,18 @@ bool CompilerAvailable(const QString& compiler)
     return !hasFolder && !QStandardPaths::findExecutable(compiler).isEmpty();
 }
 
+QString CompilerStartMessage(const QString& compiler, const QString& reason)
+{
+    return Tr("The resource compiler \"%1\" cannot be started: %2")
+        .arg(QDir::toNativeSeparators(compiler), reason);
+}
+
+QString CompilerUnavailableReason(const QString& compiler)
+{
+    return QFileInfo::exists(compiler) ? Tr("It is not a program one may run")
+                                       : MissingFileReason();
+}
+
 TResourceCompiler::TResourceCompiler() = default;
 
 TResourceCompiler::~TResourceCompiler() = default;

@@ -51,6 +51,13 @@ QString CompilerCommandLine(const QString& compiler, const QString& options,
 // executable file. An empty name is none.
 bool CompilerAvailable(const QString& compiler);
 
+// The message, once per run, for a compiler that cannot be started: the
+// program and the reason.
+QString CompilerStartMessage(const QString& compiler, const QString& reason);
+// Why CompilerAvailable is false for a named compiler: it is not there, or
+// it is no program one may run.
+QString CompilerUnavailableReason(const QString& compiler);
+
 // How one compiler run went.
 struct TCompileOutcome {
     bool Started = false;

@@ -286,7 +286,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("situation");
         QTest::addColumn<QString>("expected");
         QTest::newRow("compiler cannot start")
-            << int(mcCompilerMissing) << QStringLiteral("Fehler: ");
+            << int(mcCompilerMissing) << QStringLiteral("Der Ressourcencompiler „");
         QTest::newRow("resources folder blocked")
             << int(mcFolderBlocked) << QStringLiteral("Schreiben nach %1 nicht möglich");
         QTest::newRow("template missing")

@@ -166,7 +166,7 @@ private Q_SLOTS:
         u.btProcess->click();
         QTRY_VERIFY(!Runs(w).IsRunning());
         QCOMPARE(f.Boxes.Errors().size(), 1);
-        QVERIFY2(f.Boxes.Errors()[0].startsWith(QStringLiteral("Error: ")),
+        QVERIFY2(f.Boxes.Errors()[0].startsWith(QStringLiteral("The resource compiler \"")),
                  qPrintable(f.Boxes.Errors()[0]));
     }
 

@@ -304,7 +304,7 @@ const TBuildCase BuildCases[] = {
      {},
      "",
      Below(QStringLiteral("Resources"), AllFive),
-     "No resource compiler: set one with --compiler or on the settings page\n",
+     "The resource compiler \"T/no/brcc32.exe\" cannot be started: No such file or directory\n",
      false},
     {"NoCompilerConfigured",
      {},

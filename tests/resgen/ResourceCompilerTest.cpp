@@ -337,7 +337,7 @@ class CompileResourceStartTest : public testing::TestWithParam<TStartCase>
 {
 };
 
-TEST_P(CompileResourceStartTest, ShowsOneErrorAndOnlyTheHeaderLines)
+TEST_P(CompileResourceStartTest, ShowsOneErrorAndLogsIt)
 {
     const TStartCase& c = GetParam();
     QTemporaryDir dir;
@@ -351,10 +351,11 @@ TEST_P(CompileResourceStartTest, ShowsOneErrorAndOnlyTheHeaderLines)
         dir.path() + u'/', QStringLiteral("Resources"), QStringLiteral("A-32.rc"));
     EXPECT_FALSE(outcome.Started);
     EXPECT_FALSE(outcome.Succeeded());
-    EXPECT_EQ(errors.Errors,
-              QStringList{U(c.Error).replace(QLatin1String("No such file or directory"),
-                                             TestFiles::NotFoundText())});
-    EXPECT_EQ(log.Text(), Headers("Resources/A-32.rc", "A-32.res"));
+    const QString error =
+        U(c.Error).replace(QLatin1String("No such file or directory"), TestFiles::NotFoundText());
+    EXPECT_EQ(errors.Errors, QStringList{error});
+    EXPECT_EQ(log.Text(),
+              Headers("Resources/A-32.rc", "A-32.res") + "*** " + error + QStringLiteral("\r\n"));
 }
 
 const TStartCase StartCases[] = {
