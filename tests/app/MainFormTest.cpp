@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -527,23 +526,17 @@ private Q_SLOTS:
     void closeDuringARunCancelsIt()
     {
         TMainFormFixture f;
-        const QString pids = f.WorkDir() + QStringLiteral("pids");
-        qputenv("FAKERC_PID_FILE", QFile::encodeName(pids));
-        qputenv("FAKERC_SLEEP_MS", "60000");
-        const auto restore = qScopeGuard([] {
-            qunsetenv("FAKERC_PID_FILE");
-            qunsetenv("FAKERC_SLEEP_MS");
-        });
+        f.HoldCompilers();
         TMainForm& w = StartOnGroup(f);
         const TMainFormUi u(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         u.btProcess->click();
-        QTRY_VERIFY(QFileInfo::exists(pids) && TestFiles::Read(pids).endsWith('\n'));
+        QTRY_VERIFY(f.CompilerHeld());
         QVERIFY(!w.close());
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(f.Boxes.Questions.size(), 1);
-        QVERIFY(!TestFiles::ProcessAlive(TestFiles::Read(pids).trimmed().toLongLong()));
+        QVERIFY(!TestFiles::ProcessAlive(f.HeldCompiler()));
         QVERIFY(u.mmDos->toPlainText().contains(QStringLiteral("Cancelled after 1 of 6 scripts")));
         QVERIFY(QFileInfo::exists(f.ConfigFile()));
     }

@@ -255,23 +255,17 @@ private Q_SLOTS:
     void cancelEndsTheRun()
     {
         TMainFormFixture f;
-        const QString pids = f.WorkDir() + QStringLiteral("pids");
-        qputenv("FAKERC_PID_FILE", QFile::encodeName(pids));
-        qputenv("FAKERC_SLEEP_MS", "60000");
-        const auto restore = qScopeGuard([] {
-            qunsetenv("FAKERC_PID_FILE");
-            qunsetenv("FAKERC_SLEEP_MS");
-        });
+        f.HoldCompilers();
         TMainForm& w = Shown(f);
         const TMainFormUi u(w);
         u.btProcess->click();
-        QTRY_VERIFY(QFileInfo::exists(pids) && TestFiles::Read(pids).endsWith('\n'));
+        QTRY_VERIFY(f.CompilerHeld());
         QCOMPARE(u.btProcess->text(), Tr("Cancel (%1 of %2)").arg(0).arg(4));
         QVERIFY(!u.cbProjectGroup->isEnabled() && !u.btProjectGroup->isEnabled() &&
                 !u.btSettings->isEnabled());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!Runs(w).IsRunning());
-        QVERIFY(!TestFiles::ProcessAlive(TestFiles::Read(pids).trimmed().toLongLong()));
+        QVERIFY(!TestFiles::ProcessAlive(f.HeldCompiler()));
         QCOMPARE(TestFiles::FindFiles(f.WorkDir(), {QStringLiteral(".rc")}).size(), 1);
         QVERIFY2(
             u.mmDos->toPlainText().contains(Tr("Cancelled after %1 of %2 scripts").arg(1).arg(4)),

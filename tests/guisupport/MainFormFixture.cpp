@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QWidget>
@@ -22,6 +23,25 @@ TMainFormFixture::TMainFormFixture()
 TMainFormFixture::~TMainFormFixture()
 {
     Destroy();
+    qunsetenv("FAKERC_PID_FILE");
+    qunsetenv("FAKERC_SLEEP_MS");
+}
+
+void TMainFormFixture::HoldCompilers()
+{
+    qputenv("FAKERC_PID_FILE", QFile::encodeName(WorkDir() + QStringLiteral("pids")));
+    qputenv("FAKERC_SLEEP_MS", "60000");
+}
+
+bool TMainFormFixture::CompilerHeld() const
+{
+    const QString pids = WorkDir() + QStringLiteral("pids");
+    return QFileInfo::exists(pids) && TestFiles::Read(pids).endsWith('\n');
+}
+
+qint64 TMainFormFixture::HeldCompiler() const
+{
+    return TestFiles::Read(WorkDir() + QStringLiteral("pids")).trimmed().toLongLong();
 }
 
 QString TMainFormFixture::Folder(const QString& name) const

@@ -44,6 +44,13 @@ public:
     // template and compiler fields stayed as they were.
     bool ChooseCancelled(int Chooser);
 
+    // From now on the fake compiler notes its process id in a file and then
+    // sleeps for a minute, until the fixture goes.
+    void HoldCompilers();
+    // Whether a held compiler has noted its id, and that id.
+    bool CompilerHeld() const;
+    qint64 HeldCompiler() const;
+
     // The window finds the user's folders itself, as the program does.
     bool SystemFolders = false;
     // The window's time limit for a compiler run.
