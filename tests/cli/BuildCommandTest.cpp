@@ -295,7 +295,7 @@ const TBuildCase BuildCases[] = {
      "",
      false},
     {"CompilerMissing",
-     {QStringLiteral("--compiler"), QStringLiteral("T/no/brcc32.exe")},
+     {QStringLiteral("--compiler"), QStringLiteral("quorvel-no-such-rc")},
      {},
      {},
      {QStringLiteral("Resources/Tools")},
@@ -304,7 +304,8 @@ const TBuildCase BuildCases[] = {
      {},
      "",
      Below(QStringLiteral("Resources"), AllFive),
-     "The resource compiler \"T/no/brcc32.exe\" cannot be started: No such file or directory\n",
+     "The resource compiler \"quorvel-no-such-rc\" cannot be started: No such file or "
+     "directory\n",
      false},
     {"NoCompilerConfigured",
      {},
