@@ -110,38 +110,36 @@ void TMainForm::CreateControls()
 
 void TMainForm::ConnectPages()
 {
-    const auto guarded = [this](void (TMainForm::*handler)()) {
-        return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
-    };
-    const auto grouped = [this](void (TGroupController::*handler)()) {
-        return [this, handler] { RunGuarded([this, handler] { (FGroups->*handler)(); }); };
+    // An action whose errors end only that action, in an error box.
+    const auto guarded = [this](const std::function<void()>& action) {
+        return [this, action] { RunGuarded(action); };
     };
     connect(tsProcess, &TProcessPage::HistoryCloseUp, this,
-            grouped(&TGroupController::cbProjectGroupCloseUp));
+            guarded([this] { FGroups->cbProjectGroupCloseUp(); }));
     connect(tsProcess, &TProcessPage::GroupPathEntered, this, [this](const QString& path) {
         RunGuarded([this, path] { FGroups->GroupPathEntered(path); });
     });
     connect(tsProcess, &TProcessPage::BrowseGroupClicked, this,
-            [this] { RunGuarded([this] { FGroups->SelectProjectGroup(); }); });
+            guarded([this] { FGroups->SelectProjectGroup(); }));
     connect(tsProcess, &TProcessPage::EditHistoryClicked, this,
-            grouped(&TGroupController::EditHistory));
+            guarded([this] { FGroups->EditHistory(); }));
     connect(tsProcess, &TProcessPage::ProjectSelected, this,
-            grouped(&TGroupController::lbProjectsClick));
+            guarded([this] { FGroups->lbProjectsClick(); }));
     connect(tsProcess, &TProcessPage::ProjectChecked, FGroups,
             &TGroupController::lbProjectsClickCheck);
     connect(tsProcess, &TProcessPage::AllChecked, FGroups, &TGroupController::SetAllChecked);
     connect(tsProcess, &TProcessPage::SettingsClicked, this, &TMainForm::btSettingsClick);
     connect(tsProcess, &TProcessPage::InfoClicked, this, &TMainForm::btInfoClick);
-    connect(tsProcess, &TProcessPage::ProcessClicked, this, guarded(&TMainForm::btProcessClick));
+    connect(tsProcess, &TProcessPage::ProcessClicked, this, guarded([this] { btProcessClick(); }));
     connect(tsProcess, &TProcessPage::QuitClicked, this, &TMainForm::close);
 
     connect(tsSettings, &TSettingsPage::EditTemplateClicked, this,
-            guarded(&TMainForm::btEditClick));
+            guarded([this] { btEditClick(); }));
     connect(tsSettings, &TSettingsPage::TemplateChanged, FGroups,
             &TGroupController::WatchGroupFiles);
     connect(tsSettings, &TSettingsPage::BackClicked, this, &TMainForm::btBackClick);
 
-    connect(tsEdit, &TEditorPage::OkClicked, this, guarded(&TMainForm::btOkClick));
+    connect(tsEdit, &TEditorPage::OkClicked, this, guarded([this] { btOkClick(); }));
     connect(tsEdit, &TEditorPage::CancelClicked, this, &TMainForm::btCancelClick);
 
     connect(FRuns, &TGenerationController::Started, this, [this] {
