@@ -521,26 +521,6 @@ private Q_SLOTS:
                  9);
     }
 
-    // Closing during a run and answering "Yes" cancels the run, and the
-    // window closes, saving, once its compiler has ended.
-    void closeDuringARunCancelsIt()
-    {
-        TMainFormFixture f;
-        f.HoldCompilers();
-        TMainForm& w = StartOnGroup(f);
-        const TMainFormUi u(w);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        u.btProcess->click();
-        QTRY_VERIFY(f.CompilerHeld());
-        QVERIFY(!w.close());
-        QTRY_VERIFY(!w.isVisible());
-        QCOMPARE(f.Boxes.Questions.size(), 1);
-        QVERIFY(!TestFiles::ProcessAlive(f.HeldCompiler()));
-        QVERIFY(u.mmDos->toPlainText().contains(QStringLiteral("Cancelled after 1 of 6 scripts")));
-        QVERIFY(QFileInfo::exists(f.ConfigFile()));
-    }
-
     // A compiler past the time limit: the run ends with the time-out line
     // and leaves the compiler running, without waiting for it.
     void compilerPastTheLimitIsLeftRunning()

@@ -330,53 +330,43 @@ private Q_SLOTS:
 
     void messageBoxes_data()
     {
-        QTest::addColumn<bool>("error");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("error") << true << QStringLiteral("Fehler");
-        QTest::newRow("information") << false << QStringLiteral("Information");
+        QTest::addColumn<QString>("defaultButton");
+        QTest::newRow("error") << 0 << QStringLiteral("Fehler") << QStringLiteral("OK");
+        QTest::newRow("information") << 1 << QStringLiteral("Information") << QStringLiteral("OK");
+        // Before a run is given up: Enter by mistake answers "No".
+        QTest::newRow("question") << 2 << QStringLiteral("Bestätigen") << QStringLiteral("Nein");
     }
 
-    // The boxes' own captions and Qt's standard button in the user's language.
+    // The boxes' own captions and Qt's standard buttons in the user's
+    // language; Enter presses the default button.
     void messageBoxes()
     {
-        QFETCH(bool, error);
+        QFETCH(int, kind);
         QFETCH(QString, caption);
+        QFETCH(QString, defaultButton);
         QString seenCaption, seenButton;
+        bool answer = true;
         const bool driven = DriveModal(
-            [error] {
+            [&] {
                 TMessageBoxes boxes;
-                if (error)
+                if (kind == 0)
                     boxes.ShowError(QStringLiteral("text"), dmActiveForm);
-                else
+                else if (kind == 1)
                     boxes.ShowInfo(QString(), QStringLiteral("text"), dmActiveForm);
+                else
+                    answer = boxes.Confirm(QStringLiteral("text"), dmActiveForm);
             },
             [&](QWidget* box) {
                 seenCaption = box->windowTitle();
-                if (auto* b = qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok))
-                    seenButton = b->text();
-            });
-        QVERIFY(driven);
-        QCOMPARE(seenCaption, caption);
-        QCOMPARE(seenButton.remove(u'&'), QStringLiteral("OK"));
-    }
-
-    // The question before a run is given up: German, and Enter by mistake
-    // answers "No".
-    void confirmBox()
-    {
-        QString caption, defaultButton;
-        bool answer = true;
-        const bool driven = DriveModal(
-            [&] { answer = TMessageBoxes().Confirm(QStringLiteral("text"), dmActiveForm); },
-            [&](QWidget* box) {
-                caption = box->windowTitle();
-                defaultButton = qobject_cast<QMessageBox*>(box)->defaultButton()->text();
+                seenButton = qobject_cast<QMessageBox*>(box)->defaultButton()->text();
                 QTest::keyClick(box, Qt::Key_Return);
             });
         QVERIFY(driven);
-        QCOMPARE(caption, QStringLiteral("Bestätigen"));
-        QCOMPARE(defaultButton.remove(u'&'), QStringLiteral("Nein"));
-        QVERIFY(!answer);
+        QCOMPARE(seenCaption, caption);
+        QCOMPARE(seenButton.remove(u'&'), defaultButton);
+        QCOMPARE(answer, kind != 2);
     }
 
     // Qt's catalog is loaded, too: its buttons speak German.
