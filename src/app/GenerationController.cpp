@@ -10,8 +10,10 @@
 #include "resgen/StepLog.h"
 #include "support/Translation.h"
 
-// A run's start failures, kept for the one box after the run: one line per
-// distinct reason, for a missing compiler fails every script alike.
+#include <utility>
+
+// What a run reports while it goes on, kept for the box after it, each text
+// once.
 class TGenerationController::TCollectedErrors : public IErrorReporter
 {
 public:
@@ -63,8 +65,7 @@ void TGenerationController::Start(const TProjectGroup& Group, const TConfigurati
         StepDone(result.Failed);
     };
     FRun->ProjectError = [this](int, const QString& entry, const QString& message, TStepLog& log) {
-        log.AppendLine(QStringLiteral("*** ") + Tr("Error: ") + entry + QStringLiteral(": ") +
-                       message);
+        log.AppendLine(ProjectErrorLine(entry, message));
         StepDone(true);
     };
     connect(FRun.get(), &TGenerationRun::Finished, this, &TGenerationController::RunFinished);
@@ -109,14 +110,16 @@ void TGenerationController::RunFinished()
                         .arg(FCompiled)
                         .arg(FFailed)
                         .arg(QString::number(double(FClock.elapsed()) / 1000.0, 'f', 1)));
-    // A compiler that cannot be started fails every script alike: one box
-    // names it, the log has the reason with each script.
-    QStringList errors;
-    for (const QString& reason : std::as_const(FStartFailures)) {
-        errors.append(CompilerStartMessage(FCompilerName, reason));
-        FErrors->Errors.removeAll(Tr("Error: ") + reason);
+    // A compiler that cannot be started fails every script alike and says so
+    // without its name: the box names it instead, the log has the reason
+    // with each script. The window reads back no resource file, so there is
+    // nothing else to report.
+    QStringList errors = FErrors->Errors;
+    if (!FStartFailures.isEmpty()) {
+        errors.clear();
+        for (const QString& reason : std::as_const(FStartFailures))
+            errors.append(CompilerStartMessage(FCompilerName, reason));
     }
-    errors += FErrors->Errors;
     if (!errors.isEmpty())
         FBoxes.ShowError(errors.join(u'\n'), dmActiveForm);
     if (result.Failed)

@@ -364,10 +364,9 @@ void TProcessPage::sbCopyMinorClick()
 
 void TProcessPage::SetRunning(bool Running)
 {
-    for (QWidget* control :
-         {static_cast<QWidget*>(cbProjectGroup), static_cast<QWidget*>(btProjectGroup),
-          static_cast<QWidget*>(btSettings)})
-        control->setEnabled(!Running);
+    cbProjectGroup->setEnabled(!Running);
+    btProjectGroup->setEnabled(!Running);
+    btSettings->setEnabled(!Running);
     btProcess->setIcon(
         style()->standardIcon(Running ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
     btProcess->setText(Running ? Tr("Cancel") : Tr("Create resource files"));

@@ -46,6 +46,11 @@ TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& o
     return result;
 }
 
+QString ProjectErrorLine(const QString& entry, const QString& message)
+{
+    return QStringLiteral("*** ") + Tr("Error: ") + entry + QStringLiteral(": ") + message;
+}
+
 TGenerationRun::TGenerationRun(TResourceCompiler& compiler, ILogSink& log, IErrorReporter& errors,
                                QObject* parent)
     : QObject(parent), FCompiler(compiler), FLog(log, errors)
@@ -117,8 +122,7 @@ void TGenerationRun::Schedule()
             if (ProjectError)
                 ProjectError(index, step.Entry, step.Message, log);
             else
-                log.AppendLine(QStringLiteral("*** ") + Tr("Error: ") + step.Entry +
-                               QStringLiteral(": ") + step.Message);
+                log.AppendLine(ProjectErrorLine(step.Entry, step.Message));
             FLog.EndStep(log);
             continue;
         }

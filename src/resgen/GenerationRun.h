@@ -30,6 +30,10 @@ struct TCompileResult {
 TCompileResult LogCompileResult(const TCompileJob& job, const TCompileOutcome& outcome,
                                 ILogSink& log, IErrorReporter& errors, bool checkResource);
 
+// The log line of a checked project skipped for values a version resource
+// cannot hold: "*** Error: " entry ": " message.
+QString ProjectErrorLine(const QString& entry, const QString& message);
+
 // "Create resource files" on the caller's event loop, for the window and the
 // command-line tool alike: the scripts are written in list order, each
 // compiled right after it is written, up to Jobs compilers at once; the log
@@ -55,7 +59,7 @@ public:
     bool CheckResources = false;
     // A checked project skipped for values a version resource cannot hold,
     // with the step's log to write into; in step order. Empty: the log line
-    // "*** Error: " entry ": " message.
+    // ProjectErrorLine.
     std::function<void(int step, const QString& entry, const QString& message, TStepLog& log)>
         ProjectError;
     // Each compile's result, once its log is written; the step number orders
